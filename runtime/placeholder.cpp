@@ -1,0 +1,1 @@
+int rt_placeholder;
