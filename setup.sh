@@ -50,6 +50,7 @@ case "$what" in
     configure_and_build build-asan -DTWIQ_SANITIZE=address
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
     export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
     ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
     ;;
