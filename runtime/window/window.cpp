@@ -310,7 +310,7 @@ Value Window::Get(int feq, int code, int index) const {
 }
 
 Value Window::GetLocked(int feq, int code, int index) const {
-  const ControlData* c = Find(feq);
+  const ControlData* c = closed_ ? nullptr : Find(feq);  // a closed window reads empty
   if (c == nullptr) return Value();
   const bool pixels = PixelsMode();
   const FontMetrics m = MetricsLocked();
@@ -495,7 +495,7 @@ void Window::Update(int feq) {
 
 Value Window::Contents(int feq) const {
   std::lock_guard lock(mu_);
-  const ControlData* c = Find(feq);
+  const ControlData* c = closed_ ? nullptr : Find(feq);
   return c ? c->contents : Value();
 }
 
