@@ -1,0 +1,91 @@
+#include "runtime/event/input.h"
+
+#include "runtime/event/message.h"
+#include "runtime/event/thread_state.h"
+
+namespace rt {
+namespace {
+
+using internal::QueueEntry;
+using internal::State;
+using internal::ThreadRecord;
+
+void PushMessageLocked(ThreadRecord& owner, WindowRef window, Message m) {
+  QueueEntry e;
+  e.kind = QueueEntry::Kind::kMessage;
+  e.window = window;
+  e.message = m;
+  internal::PushLocked(owner, std::move(e));
+}
+
+bool IsPress(uint32_t message) {
+  return message == msg::kLButtonDown || message == msg::kRButtonDown ||
+         message == msg::kMButtonDown || message == msg::kLButtonDblClk ||
+         message == msg::kRButtonDblClk;
+}
+
+Status CheckTop(const ThreadRecord& owner, const Window& w) {
+  if (owner.windows.empty() || owner.windows.back()->ref() == w.ref()) return Status::Ok();
+  return Status::Failed("window " + w.label() + " is behind window " +
+                        owner.windows.back()->label() + " of the same thread");
+}
+
+Status SendToFocus(uint32_t message, uintptr_t wparam) {
+  std::lock_guard lock(State().mu);
+  ThreadRecord* owner = nullptr;
+  auto w = internal::FindOpenLocked(State().focus, &owner);
+  if (!w || w->closed()) return Status::Failed("no window has the focus");
+  PushMessageLocked(*owner, w->ref(), Message{ClientHandleOf(w->ref()), message, wparam, 0});
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status SendMouse(WindowRef window, uint32_t message, int x, int y, uintptr_t buttons) {
+  if (!msg::IsMouseMessage(message)) return Status::InvalidArgument("not a mouse message");
+  std::lock_guard lock(State().mu);
+  internal::EventState& s = State();
+  ThreadRecord* owner = nullptr;
+  auto w = internal::FindOpenLocked(window, &owner);
+  if (!w || w->closed())
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  if (s.capture != 0) {
+    const HandleTarget t = DecodeHandle(s.capture);
+    ThreadRecord* cowner = nullptr;
+    auto cw = internal::FindOpenLocked(t.window, &cowner);
+    if (cw && !cw->closed()) {
+      const Rect from = w->PixelRect(0);
+      const Rect to = cw->PixelRect(0);
+      const int cx = static_cast<int>(from.x + x - to.x);
+      const int cy = static_cast<int>(from.y + y - to.y);
+      PushMessageLocked(*cowner, cw->ref(),
+                        Message{s.capture, message, buttons, msg::PackPoint(cx, cy)});
+      return Status::Ok();
+    }
+    s.capture = 0;  // its window has gone
+  }
+  if (Status st = CheckTop(*owner, *w); !st.ok()) return st;
+  if (IsPress(message) && s.focus != window) internal::ChangeFocusLocked(window);
+  PushMessageLocked(*owner, window,
+                    Message{ClientHandleOf(window), message, buttons, msg::PackPoint(x, y)});
+  return Status::Ok();
+}
+
+Status SendKey(int keycode, char typed) {
+  if (Status s = SendToFocus(msg::kKeyDown, static_cast<uintptr_t>(keycode)); !s.ok()) return s;
+  if (typed != 0) return SendChar(typed);
+  return Status::Ok();
+}
+
+Status SendChar(char c) { return SendToFocus(msg::kChar, static_cast<unsigned char>(c)); }
+
+Status ActivateWindow(WindowRef window) {
+  std::lock_guard lock(State().mu);
+  auto w = internal::FindOpenLocked(window);
+  if (!w || w->closed())
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  internal::ChangeFocusLocked(window);
+  return Status::Ok();
+}
+
+}  // namespace rt

@@ -1,0 +1,37 @@
+// How a display (or a test robot) feeds user input to the runtime: as OS-style messages
+// (message.h) queued for the runtime thread that owns the window concerned.
+//
+// Routing: mouse input goes to the capturing handle when there is one (SetCapture), with the
+// point made relative to the capturing window; otherwise to the client area of the window
+// under the pointer, which must be the top window of its thread (a window behind a nested,
+// modal one refuses input). A button press on a window without the focus first gives it the
+// focus, as clicking a window activates it. Keys and characters go to the window with the
+// focus. Thread-safe; never blocks on the runtime threads.
+#ifndef RUNTIME_EVENT_INPUT_H_
+#define RUNTIME_EVENT_INPUT_H_
+
+#include <cstdint>
+
+#include "runtime/status/status.h"
+#include "runtime/window/window.h"
+
+namespace rt {
+
+// A mouse message (msg::kMouseMove, kLButtonDown, ...) at (x, y), pixels relative to the
+// client area of `window`, with the button state bits in `buttons`.
+Status SendMouse(WindowRef window, uint32_t message, int x, int y, uintptr_t buttons = 0);
+
+// A key press (keycode with modifier bits) to the window with the focus, followed by the
+// character it types when `typed` is not 0.
+Status SendKey(int keycode, char typed = 0);
+
+// A character alone (no key of its own) to the window with the focus.
+Status SendChar(char c);
+
+// The user gives the focus to `window` from outside the runtime's own input (the window
+// manager, another application): the focus moves (ending any capture, see os_window.h).
+Status ActivateWindow(WindowRef window);
+
+}  // namespace rt
+
+#endif  // RUNTIME_EVENT_INPUT_H_
