@@ -1,1 +1,0 @@
-int rt_placeholder;
