@@ -32,6 +32,7 @@
 #include <map>
 #include <set>
 
+#include "runtime/dialog/dialog.h"
 #include "runtime/event/accept.h"
 #include "runtime/event/event_codes.h"
 #include "runtime/event/keycodes.h"
@@ -39,7 +40,9 @@
 #include "runtime/event/os_window.h"
 #include "runtime/event/thread_state.h"
 #include "runtime/event/window_procedure.h"
+#include "runtime/window/definition_codes.h"
 #include "runtime/window/property_codes.h"
+#include "runtime/window/std_actions.h"
 #include "runtime/window/window_registry.h"
 
 namespace rt {
@@ -375,6 +378,31 @@ void Char(Window& w, uintptr_t c) {
   SetEdited(w, f, EditBase(w, f) + ch);
 }
 
+// A chosen menu item: the runtime's standard frame actions are performed here; any other item
+// is accepted by the program's loop.
+void MenuCommand(Window& w, int item) {
+  if (w.TypeOf(item) != ControlType::kItem || w.Get(item, prop::kDisabled).AsInt() != 0) return;
+  const std::string action = w.Get(item, prop::kStdAction).AsText();
+  if (action.empty()) {
+    EmitEvent(w.ref(), event::kAccepted, item, true);
+    return;
+  }
+  switch (StdActionFromName(action).value_or(StdAction::kPrintSetup)) {
+    case StdAction::kExit:
+      EmitEvent(w.ref(), event::kCloseWindow, 0, false);
+      break;
+    case StdAction::kTileWindow:
+    case StdAction::kCascadeWindow:
+    case StdAction::kArrangeIcons:
+      w.Set(0, prop::kLastFrameAction, action);  // the display arranges the frame's children
+      break;
+    default:
+      MessageBox("This action is not available on this platform.", w.Get(0, prop::kText).AsText(),
+                 "Asterisk", button::kOk, button::kOk);
+      break;
+  }
+}
+
 }  // namespace
 
 intptr_t DefaultWindowProc(Handle handle, uint32_t message, uintptr_t wparam, intptr_t lparam) {
@@ -417,6 +445,9 @@ intptr_t DefaultWindowProc(Handle handle, uint32_t message, uintptr_t wparam, in
       break;
     case msg::kChar:
       Char(*w, wparam);
+      break;
+    case msg::kCommand:
+      MenuCommand(*w, static_cast<int>(wparam));
       break;
     default:
       break;

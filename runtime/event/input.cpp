@@ -79,6 +79,21 @@ Status SendKey(int keycode, char typed) {
 
 Status SendChar(char c) { return SendToFocus(msg::kChar, static_cast<unsigned char>(c)); }
 
+Status SendCommand(WindowRef window, int item) {
+  std::lock_guard lock(State().mu);
+  ThreadRecord* owner = nullptr;
+  auto w = internal::FindOpenLocked(window, &owner);
+  if (!w || w->closed())
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  if (!w->HasControl(item)) {
+    return Status::NotFound("window " + w->label() + " has no menu item " + std::to_string(item));
+  }
+  if (Status st = CheckTop(*owner, *w); !st.ok()) return st;
+  PushMessageLocked(*owner, window,
+                    Message{HandleOf(window, 0), msg::kCommand, static_cast<uintptr_t>(item), 0});
+  return Status::Ok();
+}
+
 Status ActivateWindow(WindowRef window) {
   std::lock_guard lock(State().mu);
   auto w = internal::FindOpenLocked(window);

@@ -27,6 +27,9 @@ Status SendKey(int keycode, char typed = 0);
 
 // A character alone (no key of its own) to the window with the focus.
 Status SendChar(char c);
+// The user chose menu item `item` (a field equate) of `window`'s menu bar. The default window
+// procedure performs a standard frame action or raises accepted for the item.
+Status SendCommand(WindowRef window, int item);
 
 // The user gives the focus to `window` from outside the runtime's own input (the window
 // manager, another application): the focus moves (ending any capture, see os_window.h).

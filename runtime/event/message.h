@@ -30,6 +30,7 @@ inline constexpr uint32_t kRButtonUp = 0x0205;      // lParam: point
 inline constexpr uint32_t kRButtonDblClk = 0x0206;  // lParam: point
 inline constexpr uint32_t kMButtonDown = 0x0207;    // lParam: point
 inline constexpr uint32_t kMButtonUp = 0x0208;      // lParam: point
+inline constexpr uint32_t kCommand = 0x0111;  // wParam: field equate of the menu item chosen
 
 // Button state bits of wParam in mouse messages.
 inline constexpr uintptr_t kLeftButtonHeld = 0x0001;

@@ -30,6 +30,8 @@ inline constexpr int kUse = 0x7F2C;          // the name of the bound variable, 
 // Menu-bar entries: the 1-based place among the entries of the same menu (or of the bar),
 // the order in which they show; their field equates need not follow it.
 inline constexpr int kMenuPosition = 0x7F2D;
+// window: the last standard arrangement chosen from its menu (a StdAction name), for displays.
+inline constexpr int kLastFrameAction = 0x7F2E;
 
 // The name of one of the codes above ("MdiFrame", "Picture", ...); nullopt for any other.
 std::optional<std::string_view> DefinitionPropertyName(int code);

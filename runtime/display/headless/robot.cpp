@@ -213,6 +213,26 @@ Status Robot::Type(std::string_view text) {
 
 Status Robot::Activate(WindowRef window) { return Settle(ActivateWindow(window)); }
 
+Status Robot::ChooseMenu(std::string_view item, WindowRef window) {
+  auto text_of = [](const Window& w, int feq) {
+    std::string text = w.Get(feq, prop::kText).AsText();
+    std::erase(text, '&');
+    return text;
+  };
+  std::string wanted(item);
+  std::erase(wanted, '&');
+  for (const auto& w : OpenWindowsNewestFirst()) {
+    if (window != 0 && w->ref() != window) continue;
+    for (int feq : w->Fields()) {
+      if (w->TypeOf(feq) != ControlType::kItem) continue;
+      if (ClipEquals(text_of(*w, feq), wanted) || ClipEquals(w->FieldName(feq), item)) {
+        return Settle(SendCommand(w->ref(), feq));
+      }
+    }
+  }
+  return Status::NotFound("no menu item \"" + std::string(item) + "\"");
+}
+
 void Robot::AnswerMessage(int button, std::string expect) {
   PreparedAnswer a;
   a.kind = DialogKind::kMessage;

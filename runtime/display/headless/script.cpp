@@ -146,6 +146,8 @@ std::optional<std::string> CheckArguments(const ScriptCommand& c) {
     }
   } else if (n == "type") {
     if (a.size() != 1) return "type takes one text (quote text with spaces)";
+  } else if (n == "menu") {
+    if (a.size() != 1) return "menu takes one item text, e.g. menu \"&Twiq\"";
   } else if (n == "answer") {
     if (a.empty()) return "answer takes message, popup, colour or file";
     const std::string& kind = a[0];
@@ -219,6 +221,13 @@ class Runner {
       return Status::Ok();
     }
     if (n == "type") return robot_.Type(a[0]);
+    if (n == "menu") {
+      WindowRef w = 0;
+      if (!window_name_.empty()) {
+        if (Status s = Window(&w); !s.ok()) return s;
+      }
+      return robot_.ChooseMenu(a[0], w);
+    }
     if (n == "answer") return Answer(a);
     if (n == "expect") return Expect(a);
     if (n == "dump") return Dump(a);

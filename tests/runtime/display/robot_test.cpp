@@ -9,6 +9,7 @@
 #include "runtime/event/idle.h"
 #include "runtime/event/keycodes.h"
 #include "runtime/event/runtime_thread.h"
+#include "runtime/window/definition_codes.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window_registry.h"
 #include "tests/runtime/event/event_test_util.h"
@@ -48,9 +49,24 @@ class RobotTest : public ::testing::Test {
     AddControl(*w, 1, ControlType::kEntry, "?NAME", 10, 10, 100, 20, 0, VarRef::Text(&name_));
     AddControl(*w, 2, ControlType::kButton, "?SAVE", 10, 40, 60, 20);
     w->Set(0, prop::kAlertKey, key::kMouseRight, 1);
+    struct MenuItem {
+      int feq;
+      const char* label;
+      const char* text;
+      const char* action;
+    };
+    for (const MenuItem& m :
+         {MenuItem{-10, "?Twiq", "&Twiq", ""}, MenuItem{-11, "?Exit", "E&xit", "STD:Exit"},
+          MenuItem{-12, "?Cut", "Cu&t", "STD:Cut"}}) {
+      ASSERT_TRUE(w->AddControl({m.feq, ControlType::kItem, m.label, 0, {}}).ok());
+      w->Set(m.feq, prop::kText, m.text);
+      if (*m.action) w->Set(m.feq, prop::kStdAction, m.action);
+    }
     ASSERT_TRUE(Open(w->ref()).ok());
     while (Accept(w->ref())) {
-      if (Event() == event::kAccepted && Field() == 2) {
+      if (Event() == event::kAccepted && Field() < 0) {
+        log_.Add("menu " + std::to_string(Field()));
+      } else if (Event() == event::kAccepted && Field() == 2) {
         const int b = MessageBox("Save changes?|Really", "Twiq", "Question",
                                  button::kYes | button::kNo, button::kYes);
         log_.Add("save " + std::string(button::ButtonName(b)));
@@ -96,6 +112,17 @@ TEST_F(RobotTest, AnswersMessageBoxesAndPopUps) {
   // Choosing Quit closes the form.
   robot_->AnswerPopup(3);
   ASSERT_TRUE(robot_->Click(MouseButton::kRight, form, 200, 150).ok());
+  EXPECT_EQ(robot_->FindWindowNamed("Robot Form"), 0);
+}
+
+TEST_F(RobotTest, MenuItemsAreAcceptedOrPerformTheirStandardAction) {
+  ASSERT_TRUE(robot_->ChooseMenu("&Twiq").ok());
+  ASSERT_TRUE(robot_->ChooseMenu("twiq").ok());  // without its "&", case ignored
+  robot_->AnswerMessage(button::kOk, "not available");
+  ASSERT_TRUE(robot_->ChooseMenu("Cut").ok());  // the runtime's own answer, no event
+  EXPECT_EQ(log_.lines(), (std::vector<std::string>{"menu -10", "menu -10"}));
+  EXPECT_FALSE(robot_->ChooseMenu("Paste").ok());
+  ASSERT_TRUE(robot_->ChooseMenu("Exit").ok());
   EXPECT_EQ(robot_->FindWindowNamed("Robot Form"), 0);
 }
 
