@@ -69,38 +69,6 @@ LoopLevel& EnterLevel(WindowRef ref) {
   return lv.back();
 }
 
-bool TakesInput(ControlType type) {
-  switch (type) {
-    case ControlType::kEntry:
-    case ControlType::kText:
-    case ControlType::kRtfText:
-    case ControlType::kSpin:
-    case ControlType::kCombo:
-    case ControlType::kDropCombo:
-    case ControlType::kList:
-    case ControlType::kDropList:
-    case ControlType::kCheck:
-    case ControlType::kOption:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsTextInput(ControlType type) {
-  switch (type) {
-    case ControlType::kEntry:
-    case ControlType::kText:
-    case ControlType::kRtfText:
-    case ControlType::kSpin:
-    case ControlType::kCombo:
-    case ControlType::kDropCombo:
-      return true;
-    default:
-      return false;
-  }
-}
-
 QueueEntry MakeEvent(int event, int field) {
   QueueEntry e;
   e.event = event;

@@ -81,25 +81,6 @@ bool CanTakeFocus(ControlType type) {
   }
 }
 
-bool IsTextControl(ControlType type) {
-  switch (type) {
-    case ControlType::kEntry:
-    case ControlType::kText:
-    case ControlType::kRtfText:
-    case ControlType::kSpin:
-    case ControlType::kCombo:
-    case ControlType::kDropCombo:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsListControl(ControlType type) {
-  return type == ControlType::kList || type == ControlType::kDropList ||
-         type == ControlType::kCombo || type == ControlType::kDropCombo;
-}
-
 bool Enabled(const Window& w, int feq) {
   for (int f = feq; f != 0; f = w.ParentOf(f)) {
     if (w.Get(f, prop::kDisabled).AsInt() != 0) return false;
@@ -277,7 +258,7 @@ void DropLastCharacter(std::string& text) {
 }
 
 bool Editable(const Window& w, int feq) {
-  return feq > 0 && IsTextControl(w.TypeOf(feq)) && Enabled(w, feq) &&
+  return feq > 0 && IsTextInput(w.TypeOf(feq)) && Enabled(w, feq) &&
          w.Get(feq, prop::kReadOnly).AsInt() == 0;
 }
 
@@ -312,7 +293,7 @@ void KeyDown(Window& w, int keycode) {
         Press(w, f);
       } else if (type == ControlType::kText || type == ControlType::kRtfText) {
         if (Editable(w, f)) SetEdited(w, f, EditBase(w, f) + "\n");
-      } else if (IsTextControl(type)) {
+      } else if (IsTextInput(type)) {
         t_input.modified.erase({w.ref(), f});
         EmitEvent(w.ref(), event::kAccepted, f, true);
       }

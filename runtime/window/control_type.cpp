@@ -77,4 +77,28 @@ bool IsContainer(ControlType type) {
   }
 }
 
+bool IsTextInput(ControlType type) {
+  switch (type) {
+    case ControlType::kEntry:
+    case ControlType::kText:
+    case ControlType::kRtfText:
+    case ControlType::kSpin:
+    case ControlType::kCombo:
+    case ControlType::kDropCombo:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsListControl(ControlType type) {
+  return type == ControlType::kList || type == ControlType::kDropList ||
+         type == ControlType::kCombo || type == ControlType::kDropCombo;
+}
+
+bool TakesInput(ControlType type) {
+  return IsTextInput(type) || IsListControl(type) || type == ControlType::kCheck ||
+         type == ControlType::kOption;
+}
+
 }  // namespace rt

@@ -50,6 +50,12 @@ std::optional<ControlType> ControlTypeFromCode(int code);
 
 // Types that hold other controls (their children are positioned inside them).
 bool IsContainer(ControlType type);
+// Types whose contents the user edits as text: entries, texts, spin boxes, combos.
+bool IsTextInput(ControlType type);
+// Types that take input the accept-all pass checks: the text inputs, lists, checks, options.
+bool TakesInput(ControlType type);
+// Types that show rows from a list source: lists and combos, dropping down or not.
+bool IsListControl(ControlType type);
 
 }  // namespace rt
 

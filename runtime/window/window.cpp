@@ -20,6 +20,21 @@ bool IsGeometryCode(int code) {
          code == prop::kHeight;
 }
 
+// Colour properties that are unset read as "no colour", never as 0 (which is black).
+bool IsColourCode(int code) {
+  switch (code) {
+    case prop::kFontColour:
+    case prop::kBackgroundColour:
+    case prop::kSelectedTextColour:
+    case prop::kSelectedFillColour:
+    case prop::kFillColour:
+    case prop::kGridColour:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 struct Window::ControlData {
@@ -363,6 +378,7 @@ Value Window::GetLocked(int feq, int code, int index) const {
       break;
   }
   const Value* v = c->Prop(code, index);
+  if (v == nullptr && IsColourCode(code)) return prop::kNoColour;  // unset: the style's colour
   return v ? *v : Value();
 }
 

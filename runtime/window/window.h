@@ -126,7 +126,8 @@ class Window : public std::enable_shared_from_this<Window> {
   std::shared_ptr<ListSource> GetListSource(int feq) const;
 
   // Properties of control `feq` (0: the window). A property the control lacks reads as empty
-  // text or 0; a write on a closed window or an unknown control fails.
+  // text or 0 (a colour as prop::kNoColour); a write on a closed window or an unknown control
+  // fails.
   Value Get(int feq, int code, int index = 0) const;
   Status Set(int feq, int code, const Value& value, int index = 0);
 

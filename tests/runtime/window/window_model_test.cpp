@@ -101,6 +101,14 @@ TEST_F(WindowModelTest, PropertiesALackingControlReadEmptyAndZero) {
     EXPECT_EQ(v.AsText(), "");
     EXPECT_EQ(v.AsNumber(), 0);
   }
+  // An unset colour is "no colour" (the style's own), not 0, which is black.
+  for (int code : {prop::kFontColour, prop::kBackgroundColour, prop::kSelectedTextColour,
+                   prop::kSelectedFillColour, prop::kFillColour, prop::kGridColour}) {
+    EXPECT_EQ(w->Get(1, code).AsInt(), prop::kNoColour) << code;
+    EXPECT_EQ(w->Get(0, code).AsInt(), prop::kNoColour) << code;
+  }
+  ASSERT_TRUE(w->Set(1, prop::kFontColour, 0).ok());
+  EXPECT_EQ(w->Get(1, prop::kFontColour).AsInt(), 0);
 }
 
 struct UnitCase {

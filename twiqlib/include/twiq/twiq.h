@@ -26,6 +26,48 @@ typedef struct TWIQSETTINGS {
 } TWIQSETTINGS;
 #pragma pack(pop)
 
+/* TWIQ:SETWINDOWCONTROLS: customises a window the host has just opened, before its event loop
+ * starts: shows the variant named by `marker` of the window of host procedure `procedure`.
+ * The design-time state of the window and its controls is recorded first (as the variant
+ * "TWIQ_ORIGINAL" of the procedure), then every stored customisation of the variant is applied,
+ * the customised controls are put into their stored tab order and the first of them gets the
+ * focus. The window paints once, already customised.
+ *
+ * window:    the window's reference in the window runtime (rt::WindowRef); the window must be
+ *            open and owned by the calling thread. An unknown reference does nothing.
+ * marker:    the variant, a NUL-terminated text; trailing spaces and letter case do not count.
+ *            "ORIGINAL" leaves the window as designed and touches no file. At most 80
+ *            characters are significant.
+ * procedure: the host procedure's name, NUL-terminated; trailing spaces and letter case do not
+ *            count; at most 80 characters are significant. NULL texts count as empty.
+ * settings:  the host's settings, by reference; the call may append "/" to TWIQPATH. NULL
+ *            stands for blank settings (the file beside the executable, no password).
+ *
+ * File errors are reported to the user in message boxes; the fatal ones end the program.
+ *
+ * (The quotes inside the asm label let the assembler take the colon in the symbol's name.) */
+void twiq_set_window_controls(int64_t window, const char* marker, const char* procedure,
+                              TWIQSETTINGS* settings) __asm__("\"TWIQ:SETWINDOWCONTROLS\"");
+
+/* TWIQ:PROCESSWINDOW: edit mode, started by the host's hot key from its own event loop; returns
+ * when the user leaves edit mode. While it runs, the mouse selects, moves and resizes the
+ * controls of the window (and the window itself), the arrow keys nudge the selection by one
+ * pixel, the right button opens the edit menu, and Esc, F8, F9 or F10 (or the window losing
+ * the focus) end it. Every change is stored in the settings file at once; when PROMPTONEXIT is
+ * not 0 the user may then take back the changes to every clicked control. Afterwards the event
+ * 222h is posted to the calling thread.
+ *
+ * window:        the window's reference in the window runtime (rt::WindowRef); the window must
+ *                be open and owned by the calling thread. An unknown reference does nothing.
+ * current_field: the field equate of the control with the focus (the runtime's FIELD()),
+ *                selected first; 0 selects the window.
+ * marker:        the variant being edited, NUL-terminated (as for TWIQ:SETWINDOWCONTROLS).
+ * procedure:     the host procedure's name, NUL-terminated. NULL texts count as empty.
+ * settings:      the host's settings, by reference (NULL: blank settings). */
+void twiq_process_window(int64_t window, int32_t current_field, const char* marker,
+                         const char* procedure, TWIQSETTINGS* settings)
+    __asm__("\"TWIQ:PROCESSWINDOW\"");
+
 #ifdef __cplusplus
 }
 #endif
