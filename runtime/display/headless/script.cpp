@@ -146,6 +146,8 @@ std::optional<std::string> CheckArguments(const ScriptCommand& c) {
     }
   } else if (n == "type") {
     if (a.size() != 1) return "type takes one text (quote text with spaces)";
+  } else if (n == "say") {
+    if (a.size() != 1) return "say takes one text (quote text with spaces)";
   } else if (n == "menu") {
     if (a.size() != 1) return "menu takes one item text, e.g. menu \"&Twiq\"";
   } else if (n == "answer") {
@@ -221,6 +223,11 @@ class Runner {
       return Status::Ok();
     }
     if (n == "type") return robot_.Type(a[0]);
+    if (n == "say") {
+      std::printf("%s\n", a[0].c_str());
+      std::fflush(stdout);
+      return Status::Ok();
+    }
     if (n == "menu") {
       WindowRef w = 0;
       if (!window_name_.empty()) {
