@@ -9,6 +9,7 @@
 
 #include "runtime/dialog/dialog_request.h"
 #include "runtime/display/headless/robot.h"
+#include "runtime/display/screenshot.h"
 #include "runtime/event/keycodes.h"
 #include "runtime/value/text.h"
 #include "runtime/window/property_codes.h"
@@ -146,6 +147,8 @@ std::optional<std::string> CheckArguments(const ScriptCommand& c) {
     }
   } else if (n == "type") {
     if (a.size() != 1) return "type takes one text (quote text with spaces)";
+  } else if (n == "screenshot") {
+    if (a.size() != 2) return "screenshot takes a window name and a PNG file name";
   } else if (n == "say") {
     if (a.size() != 1) return "say takes one text (quote text with spaces)";
   } else if (n == "menu") {
@@ -223,6 +226,12 @@ class Runner {
       return Status::Ok();
     }
     if (n == "type") return robot_.Type(a[0]);
+    if (n == "screenshot") {
+      if (Status s = robot_.WaitIdle(); !s.ok()) return s;
+      const WindowRef w = robot_.FindWindowNamed(a[0]);
+      if (w == 0) return Status::NotFound("no open window \"" + a[0] + "\"");
+      return SaveScreenshot(w, a[1]);
+    }
     if (n == "say") {
       std::printf("%s\n", a[0].c_str());
       std::fflush(stdout);
