@@ -79,11 +79,11 @@ struct Scene {
     host->Set(0, prop::kWidth, 2000);
     host->Set(0, prop::kHeight, 1200);
     for (int feq = 1; feq <= kControls; ++feq) {
-      rt::ControlSpec spec;
-      spec.feq = feq;
-      spec.type = feq % 2 ? rt::ControlType::kEntry : rt::ControlType::kButton;
-      spec.label = "?CONTROL" + std::to_string(feq);
-      host->AddControl(spec);
+      rt::ControlSpec control;
+      control.feq = feq;
+      control.type = feq % 2 ? rt::ControlType::kEntry : rt::ControlType::kButton;
+      control.label = "?CONTROL" + std::to_string(feq);
+      host->AddControl(control);
       host->Set(feq, prop::kXPos, (feq % 25) * 80);
       host->Set(feq, prop::kYPos, (feq / 25) * 50);
       host->Set(feq, prop::kWidth, 70);

@@ -54,11 +54,11 @@ std::shared_ptr<rt::Window> DesignWindow() {
   w->Set(0, prop::kFontFace, "MS Sans Serif");
   w->Set(0, prop::kFontSize, 8);
   for (int feq = 1; feq <= kControls; ++feq) {
-    rt::ControlSpec spec;
-    spec.feq = feq;
-    spec.type = kTypes[feq % std::size(kTypes)];
-    spec.label = Label(feq);
-    w->AddControl(spec);
+    rt::ControlSpec control;
+    control.feq = feq;
+    control.type = kTypes[feq % std::size(kTypes)];
+    control.label = Label(feq);
+    w->AddControl(control);
     w->Set(feq, prop::kText, "Control " + std::to_string(feq));
     w->Set(feq, prop::kXPos, (feq % 20) * 30);
     w->Set(feq, prop::kYPos, (feq / 20) * 14);

@@ -35,7 +35,7 @@ Pbkdf2Fn FindPbkdf2() {
 // Process-wide cache of derived keys, by password and salt.
 struct KeyCache {
   std::mutex mutex;
-  std::map<std::string, std::string> specs;  // GUARDED_BY(mutex)
+  std::map<std::string, std::string> key_texts;  // GUARDED_BY(mutex)
 };
 
 KeyCache& Cache() {
@@ -62,8 +62,8 @@ std::string KeySpec(std::string_view password, const Salt& salt) {
   KeyCache& cache = Cache();
   {
     std::lock_guard lock(cache.mutex);
-    auto it = cache.specs.find(cache_key);
-    if (it != cache.specs.end()) return it->second;
+    auto it = cache.key_texts.find(cache_key);
+    if (it != cache.key_texts.end()) return it->second;
   }
   unsigned char key[kKeyLength];
   const auto* salt_bytes = reinterpret_cast<const unsigned char*>(salt.data());
@@ -71,14 +71,14 @@ std::string KeySpec(std::string_view password, const Salt& salt) {
              static_cast<int>(salt.size()), kKdfIterations, kKeyLength, key) != 1) {
     return std::string(password);
   }
-  std::string spec = "x'";
-  AppendHex(&spec, key, kKeyLength);
-  AppendHex(&spec, salt_bytes, salt.size());
-  spec += "'";
+  std::string key_text = "x'";
+  AppendHex(&key_text, key, kKeyLength);
+  AppendHex(&key_text, salt_bytes, salt.size());
+  key_text += "'";
   std::lock_guard lock(cache.mutex);
-  if (cache.specs.size() >= kMaxCachedKeys) cache.specs.clear();
-  cache.specs.emplace(std::move(cache_key), spec);
-  return spec;
+  if (cache.key_texts.size() >= kMaxCachedKeys) cache.key_texts.clear();
+  cache.key_texts.emplace(std::move(cache_key), key_text);
+  return key_text;
 }
 
 Status NewSalt(Salt* salt) {

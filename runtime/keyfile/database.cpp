@@ -44,8 +44,8 @@ void KeyValueFunction(sqlite3_context* context, int, sqlite3_value** args) {
   }
 }
 
-Status ApplyKey(Connection* db, const std::string& spec) {
-  const int rc = sqlite3_key(db->get(), spec.data(), static_cast<int>(spec.size()));
+Status ApplyKey(Connection* db, const std::string& key_text) {
+  const int rc = sqlite3_key(db->get(), key_text.data(), static_cast<int>(key_text.size()));
   if (rc != SQLITE_OK) return db->Error(rc);
   return db->Exec("PRAGMA cipher_page_size = " + std::to_string(kCipherPageSize));
 }

@@ -458,13 +458,13 @@ std::shared_ptr<Window> BuildWindow(const WindowDefinition& def, int owner_threa
   for (int i : plan.add_order) {
     if (!out.status().ok()) break;
     const Entry& e = plan.entries[i];
-    ControlSpec spec;
-    spec.feq = e.feq;
-    spec.type = e.type;
-    spec.label = e.def->label;
-    spec.parent = e.parent_index < 0 ? 0 : plan.entries[e.parent_index].feq;
-    spec.var = e.var;
-    st = w->AddControl(spec);
+    ControlSpec control;
+    control.feq = e.feq;
+    control.type = e.type;
+    control.label = e.def->label;
+    control.parent = e.parent_index < 0 ? 0 : plan.entries[e.parent_index].feq;
+    control.var = e.var;
+    st = w->AddControl(control);
     if (!st.ok()) break;
     WriteControl(e, *w, out);
   }

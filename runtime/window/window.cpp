@@ -88,46 +88,46 @@ const Window::ControlData* Window::Find(int feq) const {
   return const_cast<Window*>(this)->Find(feq);
 }
 
-Status Window::AddControl(const ControlSpec& spec) {
+Status Window::AddControl(const ControlSpec& control) {
   bool announce = false;
   {
     std::lock_guard lock(mu_);
     if (closed_) return Status::Closed("window " + std::to_string(ref_) + " is closed");
-    if (spec.feq == 0) return Status::InvalidArgument("field equate 0 is the window itself");
-    if (controls_.count(spec.feq)) {
-      return Status::AlreadyExists("duplicate field equate " + std::to_string(spec.feq) +
+    if (control.feq == 0) return Status::InvalidArgument("field equate 0 is the window itself");
+    if (controls_.count(control.feq)) {
+      return Status::AlreadyExists("duplicate field equate " + std::to_string(control.feq) +
                                    " in window " + label_);
     }
-    if (!spec.label.empty()) {
+    if (!control.label.empty()) {
       for (const auto& [feq, c] : controls_) {
-        if (c->label == spec.label) {
-          return Status::AlreadyExists("duplicate label " + spec.label + " in window " + label_);
+        if (c->label == control.label) {
+          return Status::AlreadyExists("duplicate label " + control.label + " in window " + label_);
         }
       }
     }
-    if (spec.parent != 0 && !controls_.count(spec.parent)) {
-      return Status::NotFound("parent " + std::to_string(spec.parent) + " of " + spec.label +
+    if (control.parent != 0 && !controls_.count(control.parent)) {
+      return Status::NotFound("parent " + std::to_string(control.parent) + " of " + control.label +
                               " does not exist in window " + label_);
     }
     auto c = std::make_unique<ControlData>();
-    c->feq = spec.feq;
-    c->type = spec.type;
-    c->label = spec.label;
-    c->parent = spec.parent;
-    c->var = spec.var;
-    controls_.emplace(spec.feq, std::move(c));
-    if (spec.feq > 0) tab_chain_.push_back(spec.feq);
-    announce = MarkChanged(spec.feq);
+    c->feq = control.feq;
+    c->type = control.type;
+    c->label = control.label;
+    c->parent = control.parent;
+    c->var = control.var;
+    controls_.emplace(control.feq, std::move(c));
+    if (control.feq > 0) tab_chain_.push_back(control.feq);
+    announce = MarkChanged(control.feq);
   }
   Announce(announce);
   return Status::Ok();
 }
 
-int Window::Create(ControlSpec spec, Status* status) {
-  if (spec.feq == 0) spec.feq = std::max(LastField(), 0) + 1;
-  Status s = AddControl(spec);
+int Window::Create(ControlSpec control, Status* status) {
+  if (control.feq == 0) control.feq = std::max(LastField(), 0) + 1;
+  Status s = AddControl(control);
   if (status) *status = s;
-  return s.ok() ? spec.feq : 0;
+  return s.ok() ? control.feq : 0;
 }
 
 Status Window::Destroy(int feq) {

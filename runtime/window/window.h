@@ -106,9 +106,9 @@ class Window : public std::enable_shared_from_this<Window> {
 
   // Controls. AddControl fails on a duplicate field equate or label, an unknown parent, a
   // field equate of 0, or a closed window. Create (CREATE) picks the next free field equate
-  // above LastField() when spec.feq is 0 and returns it (0 on failure, with *status set).
-  Status AddControl(const ControlSpec& spec);
-  int Create(ControlSpec spec, Status* status = nullptr);
+  // above LastField() when control.feq is 0 and returns it (0 on failure, with *status set).
+  Status AddControl(const ControlSpec& control);
+  int Create(ControlSpec control, Status* status = nullptr);
   // Removes a control and every control inside it (DESTROY).
   Status Destroy(int feq);
   bool HasControl(int feq) const;

@@ -88,10 +88,10 @@ void GrabHandles::DrawHandles() {
   for (int k = 0; k < kHandleCount; ++k) {
     const int feq = hno_[k];
     if (!host.HasControl(feq)) {
-      rt::ControlSpec spec;
-      spec.feq = feq;
-      spec.type = rt::ControlType::kRegion;
-      host.Create(spec);
+      rt::ControlSpec control;
+      control.feq = feq;
+      control.type = rt::ControlType::kRegion;
+      host.Create(control);
     }
     host.Set(feq, prop::kFillColour, hcontents_colour_);
     host.Set(feq, prop::kBackgroundColour, hborder_colour_);

@@ -58,12 +58,12 @@ inline std::shared_ptr<Window> PixelWindow(const std::string& label, int width, 
 
 inline int Add(Window& w, int feq, ControlType type, int x, int y, int width, int height,
                int parent = 0, const std::string& label = "") {
-  ControlSpec spec;
-  spec.feq = feq;
-  spec.type = type;
-  spec.label = label.empty() ? "?C" + std::to_string(feq) : label;
-  spec.parent = parent;
-  EXPECT_TRUE(w.AddControl(spec).ok()) << spec.label;
+  ControlSpec control;
+  control.feq = feq;
+  control.type = type;
+  control.label = label.empty() ? "?C" + std::to_string(feq) : label;
+  control.parent = parent;
+  EXPECT_TRUE(w.AddControl(control).ok()) << control.label;
   w.Set(feq, prop::kXPos, x);
   w.Set(feq, prop::kYPos, y);
   w.Set(feq, prop::kWidth, width);

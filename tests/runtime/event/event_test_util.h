@@ -44,13 +44,13 @@ inline std::shared_ptr<Window> MakeWindow(const std::string& label, int x = 0, i
 
 inline void AddControl(Window& w, int feq, ControlType type, const std::string& label, int x, int y,
                        int width, int height, int parent = 0, VarRef var = {}) {
-  ControlSpec spec;
-  spec.feq = feq;
-  spec.type = type;
-  spec.label = label;
-  spec.parent = parent;
-  spec.var = var;
-  ASSERT_TRUE(w.AddControl(spec).ok()) << label;
+  ControlSpec control;
+  control.feq = feq;
+  control.type = type;
+  control.label = label;
+  control.parent = parent;
+  control.var = var;
+  ASSERT_TRUE(w.AddControl(control).ok()) << label;
   w.Set(feq, prop::kXPos, x);
   w.Set(feq, prop::kYPos, y);
   w.Set(feq, prop::kWidth, width);

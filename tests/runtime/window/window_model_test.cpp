@@ -281,7 +281,7 @@ TEST_F(WindowModelTest, CreateAndDestroy) {
   EXPECT_EQ(w->ParentOf(9), 1);
 
   struct Bad {
-    ControlSpec spec;
+    ControlSpec control;
     Status::Code code;
   } const bad[] = {
       {{4, ControlType::kEntry, "?OTHER", 0, {}}, Status::Code::kAlreadyExists},
@@ -289,8 +289,8 @@ TEST_F(WindowModelTest, CreateAndDestroy) {
       {{0, ControlType::kEntry, "?ORPHAN", 42, {}}, Status::Code::kNotFound},
   };
   for (const Bad& b : bad) {
-    SCOPED_TRACE(b.spec.label);
-    EXPECT_EQ(w->Create(b.spec, &st), 0);
+    SCOPED_TRACE(b.control.label);
+    EXPECT_EQ(w->Create(b.control, &st), 0);
     EXPECT_EQ(st.code(), b.code);
     EXPECT_NE(st.message().find("Test$Window"), std::string::npos) << st.message();
   }

@@ -18,7 +18,7 @@ namespace {
 
 namespace prop = rt::prop;
 using rt::ControlType;
-using testing::Spec;
+using testing::ControlSpecOf;
 
 constexpr int kGroup = 1, kButton = 2, kHidden = 3, kSheet = 4, kTab1 = 5, kTab2 = 6;
 constexpr int kHostX = 30, kHostY = 40;  // the host's client area on the screen
@@ -45,14 +45,14 @@ std::shared_ptr<rt::Window> MakeHost() {
   std::shared_ptr<rt::Window> host = rt::OpenWindow(0, "Host");
   host->Set(0, prop::kPixels, 1);
   Place(*host, 0, kHostX, kHostY, 300, 240);
-  host->AddControl(Spec(kGroup, ControlType::kGroup, "?GROUP"));
-  rt::ControlSpec button = Spec(kButton, ControlType::kButton, "?BUTTON");
+  host->AddControl(ControlSpecOf(kGroup, ControlType::kGroup, "?GROUP"));
+  rt::ControlSpec button = ControlSpecOf(kButton, ControlType::kButton, "?BUTTON");
   button.parent = kGroup;
   host->AddControl(button);
-  host->AddControl(Spec(kHidden, ControlType::kEntry, "?HIDDEN"));
-  host->AddControl(Spec(kSheet, ControlType::kSheet, "?SHEET"));
+  host->AddControl(ControlSpecOf(kHidden, ControlType::kEntry, "?HIDDEN"));
+  host->AddControl(ControlSpecOf(kSheet, ControlType::kSheet, "?SHEET"));
   for (int tab : {kTab1, kTab2}) {
-    rt::ControlSpec t = Spec(tab, ControlType::kTab, "?TAB" + std::to_string(tab));
+    rt::ControlSpec t = ControlSpecOf(tab, ControlType::kTab, "?TAB" + std::to_string(tab));
     t.parent = kSheet;
     host->AddControl(t);
   }

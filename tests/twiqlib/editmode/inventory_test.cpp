@@ -14,7 +14,7 @@ namespace {
 
 namespace prop = rt::prop;
 using rt::ControlType;
-using testing::Spec;
+using testing::ControlSpecOf;
 
 class InventoryTest : public testing::SettingsFileFixture {
  protected:
@@ -32,7 +32,7 @@ class InventoryTest : public testing::SettingsFileFixture {
     };
     int feq = 0;
     for (const Control& c : controls) {
-      ASSERT_TRUE(window_->AddControl(Spec(++feq, c.type, c.label)).ok());
+      ASSERT_TRUE(window_->AddControl(ControlSpecOf(++feq, c.type, c.label)).ok());
       window_->Set(feq, prop::kText, c.text);
     }
     window_->Hide(3);

@@ -330,7 +330,7 @@ TEST_F(ApplyControlTest, AppliesEachFieldByRecordType) {
     SCOPED_TRACE(c.name);
     WindowCloser closer{rt::OpenWindow(0, "APPLY")};
     rt::Window& w = *closer.window;
-    ASSERT_TRUE(w.AddControl(testing::Spec(kFeq, c.live_type, "?X")).ok());
+    ASSERT_TRUE(w.AddControl(testing::ControlSpecOf(kFeq, c.live_type, "?X")).ok());
     for (const auto& [code, value] : c.before) ASSERT_TRUE(w.Set(c.feq, code, value).ok());
     WinRecord r = BaseRecord(0);
     c.record(r);
@@ -455,7 +455,7 @@ TEST_F(ApplyControlTest, ApplyingTwiceEqualsOnce) {
     SCOPED_TRACE(c.name);
     WindowCloser closer{rt::OpenWindow(0, "APPLY")};
     rt::Window& w = *closer.window;
-    ASSERT_TRUE(w.AddControl(testing::Spec(kFeq, c.live_type, "?X")).ok());
+    ASSERT_TRUE(w.AddControl(testing::ControlSpecOf(kFeq, c.live_type, "?X")).ok());
     for (const auto& [code, value] : c.before) ASSERT_TRUE(w.Set(c.feq, code, value).ok());
     WinRecord r = BaseRecord(0);
     c.record(r);
@@ -474,7 +474,7 @@ TEST_F(ApplyControlTest, ApplyingTwiceEqualsOnce) {
 // The file is opened through the thread's share count: a caller that holds it keeps it open.
 TEST_F(ApplyControlTest, HoldsTheFileOnlyForTheCall) {
   WindowCloser closer{rt::OpenWindow(0, "APPLY")};
-  ASSERT_TRUE(closer.window->AddControl(testing::Spec(kFeq, ControlType::kButton, "?X")).ok());
+  ASSERT_TRUE(closer.window->AddControl(testing::ControlSpecOf(kFeq, ControlType::kButton, "?X")).ok());
   Store().win = BaseRecord(9);
   ApplyControl(*closer.window, kFeq);
   EXPECT_FALSE(Store().win_file.is_open());

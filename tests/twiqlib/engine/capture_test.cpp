@@ -292,7 +292,7 @@ TEST(CaptureControl, ReadsEachControlTypeAsTabled) {
     SCOPED_TRACE(c.name);
     WindowCloser closer{rt::OpenWindow(0, "CAPTURE")};
     rt::Window& w = *closer.window;
-    ASSERT_TRUE(w.AddControl(testing::Spec(kFeq, c.type, "?X")).ok());
+    ASSERT_TRUE(w.AddControl(testing::ControlSpecOf(kFeq, c.type, "?X")).ok());
     for (const auto& [code, value] : c.properties) ASSERT_TRUE(w.Set(kFeq, code, value).ok());
     WinRecord r;
     PresetUntouched(r);
@@ -374,7 +374,7 @@ TEST(CaptureControl, ReadsTheWindowOnly) {
 TEST(CaptureControl, ReadsDialogUnitsAndLeavesPixelsAtZero) {
   WindowCloser closer{rt::OpenWindow(0, "CAPTURE")};
   rt::Window& w = *closer.window;
-  ASSERT_TRUE(w.AddControl(testing::Spec(kFeq, ControlType::kButton, "?B")).ok());
+  ASSERT_TRUE(w.AddControl(testing::ControlSpecOf(kFeq, ControlType::kButton, "?B")).ok());
   ASSERT_TRUE(w.Set(0, prop::kPixels, 1).ok());
   ASSERT_TRUE(w.Set(kFeq, prop::kXPos, 30).ok());  // pixels; 8-point cells: 1.5 px per unit
   WinRecord r;
@@ -386,7 +386,7 @@ TEST(CaptureControl, ReadsDialogUnitsAndLeavesPixelsAtZero) {
 TEST(CaptureGeometry, RefreshesOnlyTheGeometry) {
   WindowCloser closer{rt::OpenWindow(0, "CAPTURE")};
   rt::Window& w = *closer.window;
-  ASSERT_TRUE(w.AddControl(testing::Spec(kFeq, ControlType::kButton, "?B")).ok());
+  ASSERT_TRUE(w.AddControl(testing::ControlSpecOf(kFeq, ControlType::kButton, "?B")).ok());
   ASSERT_TRUE(w.Set(kFeq, prop::kXPos, 8).ok());
   ASSERT_TRUE(w.Set(kFeq, prop::kWidth, 30).ok());
   ASSERT_TRUE(w.Set(kFeq, prop::kText, "Live").ok());

@@ -172,12 +172,12 @@ inline WinRecord RecordFor(std::string_view procedure, std::string_view marker,
 }
 
 // A control of `type` labelled `label` at `feq`, in the window itself.
-inline rt::ControlSpec Spec(int feq, rt::ControlType type, std::string label) {
-  rt::ControlSpec spec;
-  spec.feq = feq;
-  spec.type = type;
-  spec.label = std::move(label);
-  return spec;
+inline rt::ControlSpec ControlSpecOf(int feq, rt::ControlType type, std::string label) {
+  rt::ControlSpec control;
+  control.feq = feq;
+  control.type = type;
+  control.label = std::move(label);
+  return control;
 }
 
 // Closes a window when it goes.
