@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "runtime/event/event_codes.h"
+#include "runtime/event/event_hooks.h"
 #include "runtime/event/thread_state.h"
 #include "runtime/event/window_procedure.h"
 #include "runtime/window/property_codes.h"
@@ -192,6 +193,7 @@ void Close(WindowRef ref) {
     if (internal::FindOpenLocked(ref, &owner)) internal::ForgetWindowLocked(*owner, ref);
   }
   CloseWindow(ref);
+  internal::DropEventHooks(ref);
   internal::EraseLevel(ref);
   if (TargetRef() == ref) {
     std::vector<WindowRef> left = ThreadWindows();
@@ -260,6 +262,7 @@ bool Accept(WindowRef ref) {
         e.field != 0) {
       win->Update(e.field);
     }
+    internal::RunEventHooks(ref, e.event, e.field);
     return true;
   };
 
@@ -271,6 +274,7 @@ bool Accept(WindowRef ref) {
       lv->field = e.field;
       lv->pending = true;
       lv->cycled = false;
+      internal::RunEventHooks(ref, e.event, e.field);
       return true;
     }
     if (!immediate.empty()) {

@@ -1,7 +1,12 @@
 #include "runtime/event/input.h"
 
+#include <algorithm>
+
+#include "runtime/event/event_codes.h"
 #include "runtime/event/message.h"
 #include "runtime/event/thread_state.h"
+#include "runtime/window/property_codes.h"
+#include "runtime/window/window_registry.h"
 
 namespace rt {
 namespace {
@@ -39,7 +44,36 @@ Status SendToFocus(uint32_t message, uintptr_t wparam) {
   return Status::Ok();
 }
 
+// `size` kept within [minimum, maximum]; a limit of 0 or less is no limit.
+int64_t WithinLimits(int64_t size, int64_t minimum, int64_t maximum) {
+  if (maximum > 0) size = std::min(size, std::max(maximum, minimum));
+  if (minimum > 0) size = std::max(size, minimum);
+  return std::max<int64_t>(0, size);
+}
+
 }  // namespace
+
+Status ReportWindowGeometry(WindowRef window, const Rect& rect) {
+  std::shared_ptr<Window> w = FindWindow(window);
+  if (!w || w->closed()) {
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  }
+  Rect r = rect;
+  r.width = WithinLimits(r.width, w->Get(0, prop::kMinimumWidth).AsInt(),
+                         w->Get(0, prop::kMaximumWidth).AsInt());
+  r.height = WithinLimits(r.height, w->Get(0, prop::kMinimumHeight).AsInt(),
+                          w->Get(0, prop::kMaximumHeight).AsInt());
+  const Rect before = w->PixelRect(0);
+  if (r == before) return Status::Ok();
+  if (Status s = w->SetPixelRect(0, r); !s.ok()) return s;
+  if (r.width != before.width || r.height != before.height) {
+    QueueEntry e;
+    e.kind = QueueEntry::Kind::kEvent;
+    e.event = event::kSized;
+    internal::PushToWindowOwner(window, std::move(e));
+  }
+  return Status::Ok();
+}
 
 Status SendMouse(WindowRef window, uint32_t message, int x, int y, uintptr_t buttons) {
   if (!msg::IsMouseMessage(message)) return Status::InvalidArgument("not a mouse message");

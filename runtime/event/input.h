@@ -31,6 +31,13 @@ Status SendChar(char c);
 // procedure performs a standard frame action or raises accepted for the item.
 Status SendCommand(WindowRef window, int item);
 
+// The user moved or resized `window`: `rect` is its new position and client size in pixels.
+// The size is kept within the window's MinimumWidth..MaximumWidth and MinimumHeight..
+// MaximumHeight (property_codes.h; a display that lets the user go further is brought back
+// by the model). The model takes the geometry; a change of size queues sized (231h) for the
+// window's owner thread.
+Status ReportWindowGeometry(WindowRef window, const Rect& rect);
+
 // The user gives the focus to `window` from outside the runtime's own input (the window
 // manager, another application): the focus moves (ending any capture, see os_window.h).
 Status ActivateWindow(WindowRef window);

@@ -99,6 +99,10 @@ std::optional<std::string_view> PropertyName(int code) {
       {0x7F14, "Parent"},
       {0x7F15, "Label"},
       {0x7F16, "Focus"},
+      {0x7F17, "MinimumWidth"},
+      {0x7F18, "MinimumHeight"},
+      {0x7F19, "MaximumWidth"},
+      {0x7F1A, "MaximumHeight"},
   };
   auto it = std::lower_bound(std::begin(kNames), std::end(kNames), code,
                              [](const auto& entry, int c) { return entry.first < c; });

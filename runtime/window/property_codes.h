@@ -114,6 +114,12 @@ inline constexpr int kFalseValue = 0x7F13;  // check: value when cleared
 inline constexpr int kParent = 0x7F14;      // derived: field equate of the parent control
 inline constexpr int kLabel = 0x7F15;       // derived: the control's label (FIELDNAME)
 inline constexpr int kFocus = 0x7F16;       // derived, window: field equate with the focus
+// window: the smallest and largest client size the user may give it, in pixels whatever the
+// Pixels setting; 0 sets no limit. Displays keep the user's resizing within them.
+inline constexpr int kMinimumWidth = 0x7F17;
+inline constexpr int kMinimumHeight = 0x7F18;
+inline constexpr int kMaximumWidth = 0x7F19;
+inline constexpr int kMaximumHeight = 0x7F1A;
 
 // Colour values: red in the lowest byte, then green, then blue. kNoColour leaves the style's
 // default.

@@ -291,6 +291,33 @@ Rect Window::PixelRect(int feq) const {
   return c ? PixelRectLocked(*c) : Rect{};
 }
 
+Status Window::SetPixelRect(int feq, const Rect& rect) {
+  bool announce = false;
+  {
+    std::lock_guard lock(mu_);
+    if (closed_) return Status::Closed("window " + std::to_string(ref_) + " is closed");
+    ControlData* c = Find(feq);
+    if (c == nullptr) {
+      return Status::NotFound("no control " + std::to_string(feq) + " in window " + label_);
+    }
+    // A default size the caller keeps stays a default (it follows the control's text).
+    const Rect now = PixelRectLocked(*c);
+    c->x = rect.x;
+    c->y = rect.y;
+    if (rect.width != now.width || c->has_w) {
+      c->w = rect.width;
+      c->has_w = true;
+    }
+    if (rect.height != now.height || c->has_h) {
+      c->h = rect.height;
+      c->has_h = true;
+    }
+    announce = MarkChanged(feq);
+  }
+  Announce(announce);
+  return Status::Ok();
+}
+
 bool Window::VisibleLocked(int feq) const {
   if (closed_) return false;
   const ControlData* c = Find(feq);

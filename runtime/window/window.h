@@ -133,6 +133,10 @@ class Window : public std::enable_shared_from_this<Window> {
 
   // Effective geometry in pixels, whatever the Pixels setting (default sizes and Full resolved).
   Rect PixelRect(int feq) const;
+  // Sets position and size in pixels, whatever the Pixels setting, in one change: observers
+  // never see the control half moved. A width or height that differs from the effective one
+  // becomes explicit; one that equals a default size stays default.
+  Status SetPixelRect(int feq, const Rect& rect);
   // The window's current unit conversions (honours Pixels): pixels to the unit and back.
   int64_t PixelsToUnitsX(int64_t px) const;
   int64_t PixelsToUnitsY(int64_t px) const;

@@ -213,6 +213,15 @@ Status Robot::Type(std::string_view text) {
 
 Status Robot::Activate(WindowRef window) { return Settle(ActivateWindow(window)); }
 
+Status Robot::Resize(WindowRef window, int width, int height) {
+  std::shared_ptr<Window> w = FindWindow(window);
+  if (!w) return Status::NotFound("no window " + std::to_string(window));
+  Rect r = w->PixelRect(0);
+  r.width = width;
+  r.height = height;
+  return Settle(ReportWindowGeometry(window, r));
+}
+
 Status Robot::ChooseMenu(std::string_view item, WindowRef window) {
   auto text_of = [](const Window& w, int feq) {
     std::string text = w.Get(feq, prop::kText).AsText();

@@ -62,6 +62,9 @@ class Robot {
   // Gives the focus to `window` from outside (as clicking another application's window would
   // take it away from the runtime's windows).
   Status Activate(WindowRef window);
+  // The user drags `window`'s frame until its client area is `width` by `height` pixels (the
+  // window's size limits apply, as on a screen).
+  Status Resize(WindowRef window, int width, int height);
   // Chooses the menu item whose text (with its "&" marks removed, case ignored) or label is
   // `item`, in `window`'s menu bar or, when `window` is 0, in the newest window that has one.
   Status ChooseMenu(std::string_view item, WindowRef window = 0);

@@ -153,6 +153,11 @@ std::optional<std::string> CheckArguments(const ScriptCommand& c) {
     if (a.size() != 1) return "say takes one text (quote text with spaces)";
   } else if (n == "menu") {
     if (a.size() != 1) return "menu takes one item text, e.g. menu \"&Twiq\"";
+  } else if (n == "resize") {
+    if (a.size() != 3 || !ParseNumber(a[1]) || !ParseNumber(a[2]) || *ParseNumber(a[1]) < 0 ||
+        *ParseNumber(a[2]) < 0) {
+      return "resize takes a window name and a client width and height in pixels";
+    }
   } else if (n == "answer") {
     if (a.empty()) return "answer takes message, popup, colour or file";
     const std::string& kind = a[0];
@@ -243,6 +248,12 @@ class Runner {
         if (Status s = Window(&w); !s.ok()) return s;
       }
       return robot_.ChooseMenu(a[0], w);
+    }
+    if (n == "resize") {
+      const WindowRef w = robot_.FindWindowNamed(a[0]);
+      if (w == 0) return Status::NotFound("no open window \"" + a[0] + "\"");
+      return robot_.Resize(w, static_cast<int>(*ParseNumber(a[1])),
+                           static_cast<int>(*ParseNumber(a[2])));
     }
     if (n == "answer") return Answer(a);
     if (n == "expect") return Expect(a);

@@ -55,7 +55,7 @@ class QtDisplay::Impl : public qt::ViewHost {
   // ViewHost (GUI).
   qt::WindowView* Frame() override;
   void CloseRequested(WindowRef ref) override;
-  void GeometryChanged(WindowRef ref, const Rect& rect, bool resized) override;
+  void GeometryChanged(WindowRef ref, const Rect& rect) override;
   void MenuChosen(WindowRef ref, int feq) override;
   void RowChosen(WindowRef ref, int feq, int row) override;
   void Activated(WindowRef ref) override;

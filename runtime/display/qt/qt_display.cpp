@@ -412,18 +412,10 @@ void QtDisplay::Impl::CloseRequested(WindowRef ref) {
   QueueEvent(ref, event::kCloseWindow, 0, false);
 }
 
-void QtDisplay::Impl::GeometryChanged(WindowRef ref, const Rect& rect, bool resized) {
-  std::shared_ptr<Window> w = FindWindow(ref);
-  if (!w) return;
-  const bool pixels = w->Get(0, prop::kPixels).AsInt() != 0;
-  const FontMetrics m = w->metrics();
-  w->Set(0, prop::kXPos, pixels ? rect.x : PixelsToDialogX(rect.x, m));
-  w->Set(0, prop::kYPos, pixels ? rect.y : PixelsToDialogY(rect.y, m));
-  if (resized) {
-    w->Set(0, prop::kWidth, pixels ? rect.width : PixelsToDialogX(rect.width, m));
-    w->Set(0, prop::kHeight, pixels ? rect.height : PixelsToDialogY(rect.height, m));
-    QueueEvent(ref, event::kSized, 0, false);
-  }
+void QtDisplay::Impl::GeometryChanged(WindowRef ref, const Rect& rect) {
+  // The model keeps the size within the window's limits; a clamped size comes back to the
+  // widget as a model change.
+  ReportWindowGeometry(ref, rect);
 }
 
 void QtDisplay::Impl::MenuChosen(WindowRef ref, int feq) {

@@ -24,7 +24,7 @@ class StillHost : public qt::ViewHost {
  public:
   qt::WindowView* Frame() override { return nullptr; }
   void CloseRequested(WindowRef) override {}
-  void GeometryChanged(WindowRef, const Rect&, bool) override {}
+  void GeometryChanged(WindowRef, const Rect&) override {}
   void MenuChosen(WindowRef, int) override {}
   void RowChosen(WindowRef, int, int) override {}
   void Activated(WindowRef) override {}

@@ -294,7 +294,32 @@ void WindowView::ApplyGeometry(const Rect& r) {
   } else {
     shell_->resize(shell_size);
   }
-  if (!Flag(state_.properties, prop::kResizable)) out->setFixedSize(out->size());
+  ApplyLimits();
+}
+
+void WindowView::ApplyLimits() {
+  QWidget* out = outer();
+  if (!Flag(state_.properties, prop::kResizable)) {
+    out->setFixedSize(out->size());
+    return;
+  }
+  // What surrounds the client area: the bars of the shell and a child window's frame.
+  int extra_w = 0;
+  int extra_h = (menu_bar_ ? menu_bar_->sizeHint().height() : 0) +
+                (status_ ? status_->sizeHint().height() : 0);
+  if (sub_) {
+    const QMargins m = sub_->contentsMargins();
+    extra_w += m.left() + m.right();
+    extra_h += m.top() + m.bottom();
+  }
+  auto limit = [&](int code, int extra, int none) {
+    const int64_t v = Int(state_.properties, code);
+    return v > 0 ? static_cast<int>(std::min<int64_t>(v + extra, QWIDGETSIZE_MAX)) : none;
+  };
+  out->setMinimumSize(limit(prop::kMinimumWidth, extra_w, 0),
+                      limit(prop::kMinimumHeight, extra_h, 0));
+  out->setMaximumSize(limit(prop::kMaximumWidth, extra_w, QWIDGETSIZE_MAX),
+                      limit(prop::kMaximumHeight, extra_h, QWIDGETSIZE_MAX));
 }
 
 int WindowView::Apply(const WindowState& s, const Window* model) {
@@ -318,6 +343,7 @@ int WindowView::Apply(const WindowState& s, const Window* model) {
     applied_rect_ = Rect{-1, -1, -1, -1};
   }
   ApplyGeometry(s.rect);
+  ApplyLimits();
 
   std::map<int, const ControlState*> by_feq;
   std::map<int, std::vector<const ControlState*>> children;
@@ -404,9 +430,8 @@ void WindowView::ReportGeometry() {
   QWidget* out = outer();
   const Rect now{out->x(), out->y(), client_->width(), client_->height()};
   if (now == applied_rect_) return;
-  const bool resized = now.width != applied_rect_.width || now.height != applied_rect_.height;
   applied_rect_ = now;
-  host_.GeometryChanged(ref_, now, resized);
+  host_.GeometryChanged(ref_, now);
 }
 
 bool WindowView::eventFilter(QObject* watched, QEvent* event) {

@@ -40,7 +40,7 @@ class ViewHost {
   // The user asked to close the window (its close button, the window manager).
   virtual void CloseRequested(WindowRef ref) = 0;
   // The user or an arrangement moved or resized the window: its new model rectangle (pixels).
-  virtual void GeometryChanged(WindowRef ref, const Rect& rect, bool resized) = 0;
+  virtual void GeometryChanged(WindowRef ref, const Rect& rect) = 0;
   // A menu item of the window was chosen.
   virtual void MenuChosen(WindowRef ref, int feq) = 0;
   // A row was chosen in the drop-down list of a control.
@@ -100,6 +100,9 @@ class WindowView : public QObject {
   void BuildMenus(const WindowState& s);
   void ApplyFrame(const WindowState& s);
   void ApplyGeometry(const Rect& r);
+  // The user's resizing limits: fixed unless resizable, else the model's minimum and maximum
+  // client size plus the frame, menu bar and status bar around the client area.
+  void ApplyLimits();
   void ReportGeometry();
 
   const WindowRef ref_;

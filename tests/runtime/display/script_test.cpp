@@ -40,6 +40,8 @@ TEST(ScriptTest, BadScriptsAreRefusedWithTheLineBeforeAnythingRuns) {
       {"expect ?A Nothing 1", "line 1: expect: unknown property \"Nothing\""},
       {"expect A Text 1", "line 1: expect takes a control label (or window)"},
       {"quit now", "line 1: quit takes no arguments"},
+      {"resize Form 10", "line 1: resize takes a window name and a client width and height"},
+      {"resize Form 10 -5", "line 1: resize takes a window name and a client width and height"},
   };
   for (const Case& c : cases) {
     std::vector<ScriptCommand> commands;
@@ -150,6 +152,7 @@ TEST_F(ScriptFileTest, AFailingStepEndsTheScriptWithItsLine) {
       {"window \"Control Window\"\nexpect ?TESTENTRY Contents x\n",
        "line 2: expect: ?TESTENTRY Contents is \"\", expected \"x\""},
       {"window Elsewhere\n", "line 1: window: no open window \"Elsewhere\""},
+      {"resize Elsewhere 10 10\n", "line 1: resize: no open window \"Elsewhere\""},
   };
   for (const Case& c : cases) {
     std::string err;
