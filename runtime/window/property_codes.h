@@ -85,6 +85,10 @@ inline constexpr int kViewFilter = 0x7CB8;
 inline constexpr int kDeferredMoves = 0x7CBD;  // runtime-wide: batch geometry changes
 inline constexpr int kBevelOuter = 0x7CE4;
 inline constexpr int kBevelInner = 0x7CE5;
+// The colour of each edge of the bevel's rings, two bits per edge: for the outer ring bits 0-1
+// the left edge, 2-3 the top, 4-5 the right, 6-7 the bottom; bits 8-15 the same for the inner
+// ring. Per edge: 0 as the ring's sign says (raised: light top and left, dark bottom and
+// right; sunk: the reverse), 1 light, 2 dark, 3 black. Style 0 is the plain bevel.
 inline constexpr int kBevelStyle = 0x7CE6;
 inline constexpr int kHandleFrame = 0x7CE7;  // region drawn as a frame-coloured handle
 inline constexpr int kBackgroundColour = 0x7CFA;

@@ -3,12 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionGroupBox>
 #include <QStyleOptionSpinBox>
 #include <QTextOption>
 #include <algorithm>
@@ -56,7 +57,7 @@ QWidget* CreateWidget(ControlType type, QWidget* client) {
     }
     case ControlType::kOption:
     case ControlType::kGroup:
-      return new QGroupBox(client);
+      return new GroupView(client);
     case ControlType::kList:
       return new ListView(client);
     case ControlType::kCombo:
@@ -123,6 +124,30 @@ int SpinView::ArrowAt(const QPoint& point) const {
   if (part == QStyle::SC_SpinBoxUp) return 1;
   if (part == QStyle::SC_SpinBoxDown) return -1;
   return 0;
+}
+
+GroupView::GroupView(QWidget* parent) : QGroupBox(parent) {}
+
+void GroupView::SetBevel(const Bevel& bevel) {
+  if (bevel == bevel_) return;
+  bevel_ = bevel;
+  update();
+}
+
+void GroupView::paintEvent(QPaintEvent* event) {
+  QGroupBox::paintEvent(event);
+  if (bevel_.outer == 0 && bevel_.inner == 0) return;
+  QStyleOptionGroupBox option;
+  initStyleOption(&option);
+  QRect r =
+      style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, this);
+  if (!title().isEmpty()) {
+    const QRect caption =
+        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    r.setTop(std::max(r.top(), caption.bottom() + 1));
+  }
+  QPainter p(this);
+  PaintBevel(p, r, bevel_, palette());
 }
 
 ControlView::ControlView(const ControlState& c, QWidget* client, RowChosen row_chosen)
@@ -306,9 +331,10 @@ void ControlView::ApplyKind(const ControlState& c, const ControlContext& ctx) {
     }
     case ControlType::kOption:
     case ControlType::kGroup: {
-      auto* g = static_cast<QGroupBox*>(widget_.data());
+      auto* g = static_cast<GroupView*>(widget_.data());
       if (g->title() != text) g->setTitle(text);
       g->setFlat(!Flag(p, prop::kBoxed) && type_ == ControlType::kOption);
+      g->SetBevel(BevelOf(p));
       break;
     }
     case ControlType::kList: {

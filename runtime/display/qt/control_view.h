@@ -14,6 +14,7 @@
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "runtime/display/qt/control_style.h"
 #include "runtime/display/qt/list_view.h"
 #include "runtime/display/qt/painted_widgets.h"
+#include "runtime/display/qt/painting.h"
 #include "runtime/window/window.h"
 
 namespace rt::qt {
@@ -50,6 +52,21 @@ class SpinView : public QAbstractSpinBox {
  private:
   std::optional<double> low_, high_;
   double value_ = 0;
+};
+
+// An option or group box: the style's frame and caption and, inside the frame around the area
+// the box holds, its bevel (painting.h). The bevel starts below the caption, so a wide bevel
+// never covers the caption's text.
+class GroupView : public QGroupBox {
+ public:
+  explicit GroupView(QWidget* parent);
+  void SetBevel(const Bevel& bevel);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Bevel bevel_;
 };
 
 class ControlView {

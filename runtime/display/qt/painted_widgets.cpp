@@ -124,8 +124,7 @@ void PaintedWidget::PaintShape(QPainter& p, const QRect& r) {
         if (std::optional<QColor> fill = Colour(props, prop::kFillColour)) p.fillRect(r, *fill);
       }
       QRect inner = r;
-      PaintBevel(p, inner, static_cast<int>(Int(props, prop::kBevelOuter)),
-                 static_cast<int>(Int(props, prop::kBevelInner)), palette());
+      PaintBevel(p, inner, BevelOf(props), palette());
       return;
     }
     default:
@@ -148,8 +147,7 @@ void PaintedWidget::PaintPanel(QPainter& p, QRect r) {
     p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), palette().color(QPalette::Dark));
     return;
   }
-  PaintBevel(p, r, static_cast<int>(Int(props, prop::kBevelOuter)),
-             static_cast<int>(Int(props, prop::kBevelInner)), palette());
+  PaintBevel(p, r, BevelOf(props), palette());
 }
 
 SheetWidget::SheetWidget(QWidget* parent) : QWidget(parent), bar_(new QTabBar(this)) {

@@ -35,9 +35,9 @@ namespace rt::qt {
 // - image: the picture file named by its text, stretched, centred or tiled as the wallpaper
 //   flags say.
 // - panel: FillColour (else the style's window colour), then the gradient, then the
-//   wallpaper, framed by its bevel (BevelOuter 7CE4h and BevelInner 7CE5h). Like every
-//   property, a bevel never set is 0, so a panel looks the same whether its settings were
-//   applied from a record or never touched.
+//   wallpaper, framed by its bevel (BevelOuter 7CE4h, BevelInner 7CE5h, BevelStyle 7CE6h; see
+//   painting.h). Like every property, a bevel never set is 0, so a panel looks the same
+//   whether its settings were applied from a record or never touched.
 // - toolbar: the style's button colour (or BackgroundColour), gradient and wallpaper, with a
 //   dark line along its bottom edge.
 struct PaintedState {

@@ -8,16 +8,29 @@
 namespace rt::qt {
 namespace {
 
-// One ring of a bevel: light on the top and left edges when raised, dark when sunk.
-void PaintRing(QPainter& p, const QRect& r, bool raised, const QPalette& palette) {
-  const QColor light = palette.color(QPalette::Light);
-  const QColor dark = palette.color(QPalette::Dark);
-  const QColor top_left = raised ? light : dark;
-  const QColor bottom_right = raised ? dark : light;
-  p.fillRect(QRect(r.left(), r.top(), r.width(), 1), top_left);
-  p.fillRect(QRect(r.left(), r.top(), 1, r.height()), top_left);
-  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottom_right);
-  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottom_right);
+// One ring of a bevel, edge by edge, in the order top, left, bottom, right: the top-left
+// corner takes the left edge's colour, the bottom-left one the bottom edge's and both right
+// corners the right edge's.
+void PaintRing(QPainter& p, const QRect& r, bool raised, bool inner_ring, int64_t style,
+               const QPalette& palette) {
+  auto colour = [&](BevelEdge edge) -> QColor {
+    switch (BevelEdgeColourOf(style, inner_ring, edge)) {
+      case BevelEdgeColour::kLight:
+        return palette.color(QPalette::Light);
+      case BevelEdgeColour::kDark:
+        return palette.color(QPalette::Dark);
+      case BevelEdgeColour::kBlack:
+        return Qt::black;
+      case BevelEdgeColour::kBySign:
+        break;
+    }
+    const bool lit = (edge == BevelEdge::kLeft || edge == BevelEdge::kTop) == raised;
+    return palette.color(lit ? QPalette::Light : QPalette::Dark);
+  };
+  p.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour(BevelEdge::kTop));
+  p.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour(BevelEdge::kLeft));
+  p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour(BevelEdge::kBottom));
+  p.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour(BevelEdge::kRight));
 }
 
 }  // namespace
@@ -103,10 +116,21 @@ void PaintWallpaper(QPainter& p, const QRect& r, const QPixmap& image, Wallpaper
   }
 }
 
-void PaintBevel(QPainter& p, QRect& r, int outer, int inner, const QPalette& palette) {
-  for (int width : {outer, inner}) {
+Bevel BevelOf(const Properties& props) {
+  return Bevel{static_cast<int>(Int(props, prop::kBevelOuter)),
+               static_cast<int>(Int(props, prop::kBevelInner)), Int(props, prop::kBevelStyle)};
+}
+
+BevelEdgeColour BevelEdgeColourOf(int64_t style, bool inner_ring, BevelEdge edge) {
+  const int shift = (inner_ring ? 8 : 0) + 2 * static_cast<int>(edge);
+  return static_cast<BevelEdgeColour>((static_cast<uint64_t>(style) >> shift) & 3);
+}
+
+void PaintBevel(QPainter& p, QRect& r, const Bevel& bevel, const QPalette& palette) {
+  for (const bool inner_ring : {false, true}) {
+    const int width = inner_ring ? bevel.inner : bevel.outer;
     for (int i = 0; i < std::abs(width) && r.width() > 1 && r.height() > 1; ++i) {
-      PaintRing(p, r, width > 0, palette);
+      PaintRing(p, r, width > 0, inner_ring, bevel.style, palette);
       r.adjust(1, 1, -1, -1);
     }
   }

@@ -41,9 +41,29 @@ enum class WallpaperMode { kStretched, kCentred, kTiled };
 WallpaperMode WallpaperModeOf(const Properties& props);
 void PaintWallpaper(QPainter& p, const QRect& r, const QPixmap& image, WallpaperMode mode);
 
-// A bevel of `outer` then `inner` pixels inside `r` (positive widths raised, negative sunk),
-// in the palette's light and dark colours; `r` shrinks by the bevel's width.
-void PaintBevel(QPainter& p, QRect& r, int outer, int inner, const QPalette& palette);
+// A bevel: `outer` then `inner` rings (BevelOuter 7CE4h, BevelInner 7CE5h), each as many
+// pixels wide as its magnitude, raised when positive and sunk when negative, and `style`
+// (BevelStyle 7CE6h), which colours each edge of each ring (see BevelEdgeColourOf).
+struct Bevel {
+  int outer = 0;
+  int inner = 0;
+  int64_t style = 0;
+  friend bool operator==(const Bevel&, const Bevel&) = default;
+};
+Bevel BevelOf(const Properties& props);
+
+// The edges of a ring, in the order of their bits in a bevel style.
+enum class BevelEdge { kLeft = 0, kTop = 1, kRight = 2, kBottom = 3 };
+// What colours one edge: two bits of the style, from bit 0 (outer ring) or bit 8 (inner ring)
+// on, two per edge. kBySign is the ring's own look: raised rings are light at the top and
+// left and dark at the bottom and right, sunk rings the reverse; so style 0 is the plain
+// bevel. Bits above 15 are ignored.
+enum class BevelEdgeColour { kBySign = 0, kLight = 1, kDark = 2, kBlack = 3 };
+BevelEdgeColour BevelEdgeColourOf(int64_t style, bool inner_ring, BevelEdge edge);
+
+// Paints `bevel` inside `r` in the palette's light and dark colours (and black where the style
+// asks); `r` shrinks by the width drawn. Rings stop when `r` has no inside left.
+void PaintBevel(QPainter& p, QRect& r, const Bevel& bevel, const QPalette& palette);
 
 }  // namespace rt::qt
 
