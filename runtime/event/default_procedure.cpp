@@ -11,13 +11,14 @@
 // - Left press: the control under the pointer (the innermost visible one; among overlapping
 //   siblings the one with the highest field equate) takes the focus if it can (entries, texts,
 //   spin boxes, combos, lists, drop lists, buttons, check boxes, radios, sheets; not disabled).
-//   On a list it selects the row under the pointer (rows one character cell high from the
-//   list's top) and raises new selection (2).
+//   On a list it selects the row under the pointer (list_layout.h: below the header band,
+//   from the first visible row; past the last row, the last row) and raises new selection (2);
+//   a press on the header band selects nothing.
 // - Left release over the control that was pressed: a button raises accepted (1); a check box
 //   toggles between its true value (Value 7F12h, default 1) and its false value (7F13h,
 //   default 0) and raises accepted; a radio gives its option group the radio's value (Value,
 //   else its text) and raises accepted for the option group.
-// - Double click: a list raises accepted; otherwise as a press.
+// - Double click: a list raises accepted (not on its header band); otherwise as a press.
 // - Keys: Tab / Shift+Tab move the focus along the tab chain (skipping hidden, disabled and
 //   Skip controls); Enter accepts an entry, spin box or combo and presses a button; Space
 //   presses a button, check box or radio; Up/Down/Home/End/PageUp/PageDown move a list's
@@ -41,6 +42,7 @@
 #include "runtime/event/thread_state.h"
 #include "runtime/event/window_procedure.h"
 #include "runtime/window/definition_codes.h"
+#include "runtime/window/list_layout.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/std_actions.h"
 #include "runtime/window/window_registry.h"
@@ -232,9 +234,11 @@ void LeftPress(Window& w, int x, int y, bool double_click) {
   if (!Enabled(w, hit)) return;
   const ControlType type = w.TypeOf(hit);
   if (type == ControlType::kList) {
-    const Rect r = w.PixelRect(hit);
-    const int row_height = std::max(1, w.metrics().char_height);
-    SelectRow(w, hit, static_cast<int>((y - r.y) / row_height) + 1);
+    // The header band is no row: a press there selects nothing, and a double click there
+    // accepts nothing (it would act on a row the user did not point at).
+    const int row = ListRowAt(LayoutOfList(w, hit), y - w.PixelRect(hit).y);
+    if (row == 0) return;
+    SelectRow(w, hit, row);
     if (double_click) EmitEvent(w.ref(), event::kAccepted, hit, true);
   }
 }

@@ -5,6 +5,7 @@
 
 #include "runtime/value/text.h"
 #include "runtime/window/handles.h"
+#include "runtime/window/list_layout.h"
 #include "runtime/window/property_codes.h"
 
 namespace rt {
@@ -399,8 +400,12 @@ Value Window::GetLocked(int feq, int code, int index) const {
       return c->parent;
     case prop::kFocus:
       return feq == 0 ? focus_ : 0;
-    case prop::kVisibleRows:
-      return std::max<int64_t>(0, PixelRectLocked(*c).height / m.char_height);
+    case prop::kVisibleRows: {
+      // Whole rows below a list's header band, by the rule every display draws with.
+      const Value* format = c->type == ControlType::kList ? c->Prop(prop::kListFormat) : nullptr;
+      const bool has_header = format != nullptr && ListHasHeader(format->AsText());
+      return LayoutList(has_header, PixelRectLocked(*c).height, m, 0).visible_rows;
+    }
     default:
       break;
   }

@@ -72,21 +72,6 @@ class CellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-ListLayout LayoutList(bool has_header, int64_t height, const FontMetrics& m, int selected_row) {
-  ListLayout l;
-  l.row_height = std::max(1, m.char_height);
-  l.header_height = has_header ? l.row_height : 0;
-  l.visible_rows = static_cast<int>(std::max<int64_t>(0, height - l.header_height) / l.row_height);
-  const int visible = std::max(1, l.visible_rows);
-  l.first_row = selected_row > visible ? selected_row - visible + 1 : 1;
-  return l;
-}
-
-int ListRowAt(const ListLayout& layout, int64_t y) {
-  if (y < layout.header_height) return 0;
-  return static_cast<int>((y - layout.header_height) / layout.row_height) + layout.first_row;
-}
-
 ListView::ListView(QWidget* parent) : QTreeWidget(parent) {
   setRootIsDecorated(false);
   setIndentation(0);
@@ -96,6 +81,7 @@ ListView::ListView(QWidget* parent) : QTreeWidget(parent) {
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setItemDelegate(new CellDelegate(this));
+  // The one-pixel frame of the shared list layout (list_layout.h): header and rows inside it.
   setFrameShape(QFrame::Box);
   setLineWidth(1);
   header()->setSectionsMovable(false);
@@ -111,16 +97,14 @@ void ListView::SetState(ListState state) {
   if (rows_changed) {
     clear();
     setColumnCount(columns);
-    bool any_header = false;
     QStringList headers;
     for (int c = 0; c < columns; ++c) {
       const ListColumn* col =
           c < static_cast<int>(state_.columns.size()) ? &state_.columns[c] : nullptr;
       headers << (col ? QString::fromStdString(col->header) : QString());
-      if (col && !col->header.empty()) any_header = true;
     }
     setHeaderLabels(headers);
-    setHeaderHidden(!any_header);
+    setHeaderHidden(!ListHasHeader(state_.columns));
     QList<QTreeWidgetItem*> items;
     for (const std::vector<QString>& row : state_.rows) {
       auto* item = new QTreeWidgetItem;
