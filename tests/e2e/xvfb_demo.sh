@@ -57,7 +57,7 @@ trap cleanup EXIT
 
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+for _ in $(seq 200); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 [ -e "/tmp/.X11-unix/X${display#:}" ] || fail "Xvfb did not start (see $out/xvfb.log)"
 
 export DISPLAY="$display"
@@ -73,7 +73,7 @@ demo=$!
 pids+=("$demo")
 
 find_window() {  # name regex -> window id
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -n 1
 }
 
 # Dialog units of the demo's 8-point font: x * 6 / 4 and y * 13 / 8 pixels (rounded).
