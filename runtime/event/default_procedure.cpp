@@ -43,6 +43,7 @@
 #include "runtime/event/window_procedure.h"
 #include "runtime/window/definition_codes.h"
 #include "runtime/window/list_layout.h"
+#include "runtime/window/list_rows.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/std_actions.h"
 #include "runtime/window/window_registry.h"
@@ -162,15 +163,8 @@ void Tab(Window& w, bool backwards) {
   MoveFocus(w, next);
 }
 
-int RowCount(const Window& w, int feq) {
-  if (auto source = w.GetListSource(feq)) return source->RowCount();
-  const std::string items = w.Get(feq, prop::kChoiceList).AsText();
-  if (items.empty()) return 0;
-  return static_cast<int>(std::count(items.begin(), items.end(), '|')) + 1;
-}
-
 void SelectRow(Window& w, int feq, int row) {
-  const int count = RowCount(w, feq);
+  const int count = ListRowCount(w, feq);
   if (count == 0) return;
   row = std::clamp(row, 1, count);
   if (w.Get(feq, prop::kSelectedRow).AsInt() == row) return;
@@ -331,7 +325,7 @@ void KeyDown(Window& w, int keycode) {
       } else if (IsListControl(type)) {
         const int row = static_cast<int>(w.Get(f, prop::kSelectedRow).AsInt());
         const int page = std::max<int>(1, static_cast<int>(w.Get(f, prop::kVisibleRows).AsInt()));
-        const int count = RowCount(w, f);
+        const int count = ListRowCount(w, f);
         int target = row;
         if (base == key::kUp) target = row - 1;
         if (base == key::kDown) target = row + 1;

@@ -4,7 +4,9 @@
 
 #include "runtime/event/event_codes.h"
 #include "runtime/event/message.h"
+#include "runtime/event/os_window.h"
 #include "runtime/event/thread_state.h"
+#include "runtime/window/list_rows.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window_registry.h"
 
@@ -72,6 +74,72 @@ Status ReportWindowGeometry(WindowRef window, const Rect& rect) {
     e.event = event::kSized;
     internal::PushToWindowOwner(window, std::move(e));
   }
+  return Status::Ok();
+}
+
+namespace {
+
+void QueueInputEvent(WindowRef window, int event, int field) {
+  QueueEntry e;
+  e.kind = QueueEntry::Kind::kEvent;
+  e.event = event;
+  e.field = field;
+  e.from_input = true;
+  internal::PushToWindowOwner(window, std::move(e));
+}
+
+// The window and control a choice is made in, when the user can make it there now.
+Status ChoosableControl(WindowRef window, int feq, std::shared_ptr<Window>* out) {
+  std::shared_ptr<Window> w = FindWindow(window);
+  if (!w || w->closed()) {
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  }
+  if (feq <= 0 || !w->HasControl(feq)) {
+    return Status::NotFound("no control " + std::to_string(feq) + " in " + w->label());
+  }
+  if (GetCapture() != 0) return Status::Failed("the pointer is captured");
+  if (w->Get(feq, prop::kDisabled).AsInt() != 0) {
+    return Status::Failed("control " + w->FieldName(feq) + " is disabled");
+  }
+  *out = std::move(w);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status ChooseTab(WindowRef window, int sheet, int tab) {
+  std::shared_ptr<Window> w;
+  if (Status s = ChoosableControl(window, sheet, &w); !s.ok()) return s;
+  if (w->TypeOf(sheet) != ControlType::kSheet) {
+    return Status::InvalidArgument(w->FieldName(sheet) + " is not a sheet");
+  }
+  int tabs = 0;
+  for (int feq : w->Fields()) {
+    if (w->ParentOf(feq) == sheet && w->TypeOf(feq) == ControlType::kTab) ++tabs;
+  }
+  if (tab < 1 || tab > tabs) {
+    return Status::InvalidArgument(w->FieldName(sheet) + " has no tab " + std::to_string(tab));
+  }
+  if (w->Choice(sheet) == tab) return Status::Ok();
+  if (Status s = w->SetContents(sheet, Value(tab)); !s.ok()) return s;
+  QueueInputEvent(window, event::kNewSelection, sheet);
+  return Status::Ok();
+}
+
+Status ChooseListRow(WindowRef window, int feq, int row) {
+  std::shared_ptr<Window> w;
+  if (Status s = ChoosableControl(window, feq, &w); !s.ok()) return s;
+  const ControlType type = w->TypeOf(feq);
+  const bool combo = type == ControlType::kCombo || type == ControlType::kDropCombo;
+  if (!combo && type != ControlType::kDropList) {
+    return Status::InvalidArgument(w->FieldName(feq) + " has no list to drop down");
+  }
+  if (row < 1 || row > ListRowCount(*w, feq)) {
+    return Status::InvalidArgument(w->FieldName(feq) + " has no row " + std::to_string(row));
+  }
+  if (Status s = w->Set(feq, prop::kSelectedRow, row); !s.ok()) return s;
+  if (combo) w->SetContents(feq, Value(ListCell(*w, feq, row, 0)));
+  QueueInputEvent(window, event::kNewSelection, feq);
   return Status::Ok();
 }
 

@@ -38,6 +38,18 @@ Status SendCommand(WindowRef window, int item);
 // window's owner thread.
 Status ReportWindowGeometry(WindowRef window, const Rect& rect);
 
+// The user clicked tab `tab` (1-based, among the sheet's tabs) of sheet `sheet`: the sheet
+// shows it and new-selection (2h) for the sheet is queued, as input. No-op when the tab is
+// already shown. Refused while the pointer is captured (the click belongs to the capturing
+// window), for a disabled sheet, and for anything but a sheet's existing tab.
+Status ChooseTab(WindowRef window, int sheet, int tab);
+
+// The user chose row `row` (1-based) in the dropped-down list of drop list, combo or drop combo
+// `feq`: it becomes the selected row, a combo's entry takes the row's first cell, and
+// new-selection is queued, as input. Refused while the pointer is captured, for a disabled
+// control, another kind of control, or a row the list does not have.
+Status ChooseListRow(WindowRef window, int feq, int row);
+
 // The user gives the focus to `window` from outside the runtime's own input (the window
 // manager, another application): the focus moves (ending any capture, see os_window.h).
 Status ActivateWindow(WindowRef window);

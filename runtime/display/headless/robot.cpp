@@ -222,6 +222,31 @@ Status Robot::Resize(WindowRef window, int width, int height) {
   return Settle(ReportWindowGeometry(window, r));
 }
 
+Status Robot::LocateField(std::string_view control, WindowRef window, WindowRef* found, int* feq,
+                          int* x, int* y) const {
+  if (Status s = Locate(control, window, found, x, y); !s.ok()) return s;
+  std::shared_ptr<Window> w = FindWindow(*found);
+  *feq = w ? w->FieldByLabel(control) : 0;
+  if (*feq == 0) return Status::NotFound("window " + NameOf(*found) + " has closed");
+  return Status::Ok();
+}
+
+Status Robot::ChooseTab(std::string_view sheet, int tab, WindowRef window) {
+  WindowRef w;
+  int feq, x, y;
+  if (Status s = LocateField(sheet, window, &w, &feq, &x, &y); !s.ok()) return s;
+  return Settle(rt::ChooseTab(w, feq, tab));
+}
+
+Status Robot::ChooseRow(std::string_view control, int row, WindowRef window) {
+  WindowRef w;
+  int feq, x, y;
+  if (Status s = LocateField(control, window, &w, &feq, &x, &y); !s.ok()) return s;
+  // The press that drops the list down gives the control the focus first.
+  if (Status s = Click(MouseButton::kLeft, w, x, y); !s.ok()) return s;
+  return Settle(ChooseListRow(w, feq, row));
+}
+
 Status Robot::ChooseMenu(std::string_view item, WindowRef window) {
   auto text_of = [](const Window& w, int feq) {
     std::string text = w.Get(feq, prop::kText).AsText();

@@ -65,6 +65,11 @@ class Robot {
   // The user drags `window`'s frame until its client area is `width` by `height` pixels (the
   // window's size limits apply, as on a screen).
   Status Resize(WindowRef window, int width, int height);
+  // Clicks tab `tab` (1-based) of sheet `sheet` (a label), in `window` or, when 0, in the
+  // window that has such a visible sheet (as Locate finds controls).
+  Status ChooseTab(std::string_view sheet, int tab, WindowRef window = 0);
+  // Drops down the list of drop list or combo `control` and clicks row `row` (1-based).
+  Status ChooseRow(std::string_view control, int row, WindowRef window = 0);
   // Chooses the menu item whose text (with its "&" marks removed, case ignored) or label is
   // `item`, in `window`'s menu bar or, when `window` is 0, in the newest window that has one.
   Status ChooseMenu(std::string_view item, WindowRef window = 0);
@@ -87,6 +92,9 @@ class Robot {
   Status Locate(std::string_view control, WindowRef window, WindowRef* found, int* x, int* y) const;
 
  private:
+  // Locate, and the control's field equate in the window found.
+  Status LocateField(std::string_view control, WindowRef window, WindowRef* found, int* feq, int* x,
+                     int* y) const;
   Status Settle(Status acted);
   Status MouseTo(WindowRef window, int x, int y);
   Status Button(MouseButton button, bool down, bool double_click, WindowRef window, int x, int y);

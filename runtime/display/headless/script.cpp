@@ -153,6 +153,11 @@ std::optional<std::string> CheckArguments(const ScriptCommand& c) {
     if (a.size() != 1) return "say takes one text (quote text with spaces)";
   } else if (n == "menu") {
     if (a.size() != 1) return "menu takes one item text, e.g. menu \"&Twiq\"";
+  } else if (n == "tab" || n == "choose") {
+    if (a.size() != 2 || !IsControl(a[0]) || !ParseNumber(a[1]) || *ParseNumber(a[1]) < 1) {
+      return n == "tab" ? "tab takes a sheet's label and a tab number from 1"
+                        : "choose takes a drop list's or combo's label and a row number from 1";
+    }
   } else if (n == "resize") {
     if (a.size() != 3 || !ParseNumber(a[1]) || !ParseNumber(a[2]) || *ParseNumber(a[1]) < 0 ||
         *ParseNumber(a[2]) < 0) {
@@ -248,6 +253,14 @@ class Runner {
         if (Status s = Window(&w); !s.ok()) return s;
       }
       return robot_.ChooseMenu(a[0], w);
+    }
+    if (n == "tab" || n == "choose") {
+      WindowRef w = 0;
+      if (!window_name_.empty()) {
+        if (Status s = Window(&w); !s.ok()) return s;
+      }
+      const int number = static_cast<int>(*ParseNumber(a[1]));
+      return n == "tab" ? robot_.ChooseTab(a[0], number, w) : robot_.ChooseRow(a[0], number, w);
     }
     if (n == "resize") {
       const WindowRef w = robot_.FindWindowNamed(a[0]);

@@ -451,23 +451,10 @@ void QtDisplay::Impl::Arrange(WindowRef ref, const std::string& action_name) {
 }
 
 void QtDisplay::Impl::RowChosen(WindowRef ref, int feq, int row) {
-  std::shared_ptr<Window> w = FindWindow(ref);
-  if (!w || GetCapture() != 0) return;
-  w->Set(feq, prop::kSelectedRow, row);
-  const ControlType type = w->TypeOf(feq);
-  if (type == ControlType::kCombo || type == ControlType::kDropCombo) {
-    std::shared_ptr<ListSource> source = w->GetListSource(feq);
-    if (source) w->SetContents(feq, Value(source->Cell(row, 0)));
-  }
-  QueueEvent(ref, event::kNewSelection, feq, true);
+  ChooseListRow(ref, feq, row);  // refused while captured: edit mode owns the pointer
 }
 
-void QtDisplay::Impl::TabChosen(WindowRef ref, int sheet, int tab) {
-  std::shared_ptr<Window> w = FindWindow(ref);
-  if (!w || w->Choice(sheet) == tab) return;
-  w->SetContents(sheet, Value(tab));
-  QueueEvent(ref, event::kNewSelection, sheet, true);
-}
+void QtDisplay::Impl::TabChosen(WindowRef ref, int sheet, int tab) { ChooseTab(ref, sheet, tab); }
 
 void QtDisplay::Impl::Activated(WindowRef ref) {
   const WindowRef focused = FocusedWindow();

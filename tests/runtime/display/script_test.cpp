@@ -40,6 +40,8 @@ TEST(ScriptTest, BadScriptsAreRefusedWithTheLineBeforeAnythingRuns) {
       {"expect ?A Nothing 1", "line 1: expect: unknown property \"Nothing\""},
       {"expect A Text 1", "line 1: expect takes a control label (or window)"},
       {"quit now", "line 1: quit takes no arguments"},
+      {"tab ?SHEET 0", "line 1: tab takes a sheet's label and a tab number from 1"},
+      {"choose LIST 2", "line 1: choose takes a drop list's or combo's label and a row number"},
       {"resize Form 10", "line 1: resize takes a window name and a client width and height"},
       {"resize Form 10 -5", "line 1: resize takes a window name and a client width and height"},
   };

@@ -135,6 +135,9 @@ class QtDisplayTest : public ::testing::Test {
   void Settle() {
     ASSERT_TRUE(WaitUntilIdle(kWait).ok()) << DescribeThreads();
     ASSERT_TRUE(display_->Settle().ok());
+    // What the display did may have queued events (a tiled window's new size): let the
+    // threads take them too.
+    ASSERT_TRUE(WaitUntilIdle(kWait).ok()) << DescribeThreads();
   }
 
   // The window labelled `label` once its thread has opened it and the display shows it.
