@@ -21,6 +21,9 @@ class Forwarder : public WindowObserver {
   void WindowClosed(WindowRef ref) override {
     if (auto d = CurrentDisplay()) d->WindowClosed(ref);
   }
+  void InputStateChanged() override {
+    if (auto d = CurrentDisplay()) d->InputStateChanged();
+  }
 };
 
 struct Installed {

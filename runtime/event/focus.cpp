@@ -43,6 +43,7 @@ void ChangeFocusLocked(WindowRef window) {
     s.capture = 0;
     if (capturer != old) PushMessageLocked(capturer, msg::kKillFocus, HandleOf(window, 0));
   }
+  if (capturer != 0 && capturer != window) AnnounceInputStateChanged();
   if (old == window) return;
   s.focus = window;
   auto& h = s.focus_history;
@@ -50,6 +51,7 @@ void ChangeFocusLocked(WindowRef window) {
   if (window != 0) h.push_back(window);
   if (old != 0) PushMessageLocked(old, msg::kKillFocus, HandleOf(window, 0));
   if (window != 0) PushMessageLocked(window, msg::kSetFocus, HandleOf(old, 0));
+  AnnounceInputStateChanged();
 }
 
 void ForgetWindowLocked(ThreadRecord& thread, WindowRef window) {
@@ -77,6 +79,7 @@ void ForgetWindowLocked(ThreadRecord& thread, WindowRef window) {
     ChangeFocusLocked(next);
   }
   s.changed.notify_all();
+  AnnounceInputStateChanged();  // off its thread's stack
 }
 
 }  // namespace internal
@@ -115,6 +118,7 @@ Handle SetCapture(Handle handle) {
   if (!w || w->closed()) return 0;
   const Handle old = State().capture;
   State().capture = handle;
+  if (old != handle) AnnounceInputStateChanged();
   return old;
 }
 
@@ -122,6 +126,7 @@ bool ReleaseCapture() {
   std::lock_guard lock(State().mu);
   const bool had = State().capture != 0;
   State().capture = 0;
+  if (had) AnnounceInputStateChanged();
   return had;
 }
 

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "runtime/value/text.h"
+#include "runtime/window/window_registry.h"
 
 namespace rt {
 namespace {
@@ -42,8 +43,12 @@ std::optional<std::string> CursorName(std::string_view code) {
 }
 
 void SetCursor(std::string code) {
-  std::lock_guard lock(cursor_mu);
-  current_cursor = std::move(code);
+  {
+    std::lock_guard lock(cursor_mu);
+    if (current_cursor == code) return;
+    current_cursor = std::move(code);
+  }
+  AnnounceInputStateChanged();
 }
 
 std::string CurrentCursor() {

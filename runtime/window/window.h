@@ -89,6 +89,11 @@ class WindowObserver {
   // window's updates are locked; unlocking announces the held changes once.
   virtual void WindowChanged(WindowRef ref) = 0;
   virtual void WindowClosed(WindowRef ref) = 0;
+  // The process's input state changed: which window has the focus, which windows are on their
+  // threads' stacks (open and shown), the mouse capture, or the pointer's cursor. May run on
+  // any thread, with the runtime's event lock held: it must not call back into the runtime,
+  // only note or schedule the work (a display re-reads that state on its own thread).
+  virtual void InputStateChanged() {}
 };
 
 class Window : public std::enable_shared_from_this<Window> {

@@ -42,6 +42,16 @@ std::shared_ptr<Window> FindWindow(WindowRef ref) {
   return it == r.windows.end() ? nullptr : it->second;
 }
 
+void AnnounceInputStateChanged() {
+  Registry& r = TheRegistry();
+  WindowObserver* observer;
+  {
+    std::lock_guard lock(r.mu);
+    observer = r.observer;
+  }
+  if (observer) observer->InputStateChanged();
+}
+
 void CloseWindow(WindowRef ref) {
   Registry& r = TheRegistry();
   std::shared_ptr<Window> w;

@@ -23,6 +23,9 @@ std::shared_ptr<Window> FindWindow(WindowRef ref);
 void CloseWindow(WindowRef ref);
 // Every open window, in order of opening.
 std::vector<std::shared_ptr<Window>> OpenWindows();
+// Tells the observer that the input state changed (WindowObserver::InputStateChanged). For the
+// runtime's event module and cursor state; thread-safe, may be called with the event lock held.
+void AnnounceInputStateChanged();
 // Sets the observer for windows opened from now on and for every open one (null: none).
 // The observer must outlive its registration.
 void SetWindowObserver(WindowObserver* observer);

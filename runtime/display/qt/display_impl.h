@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,6 +34,9 @@ class QtDisplay::Impl : public qt::ViewHost {
   void Opened(WindowRef ref);
   void Changed(WindowRef ref);
   void Closed(WindowRef ref);
+  // The focus, a window stack, the capture or the cursor changed: looked at once on the GUI
+  // thread. Any thread, also with the runtime's event lock held (it only schedules).
+  void InputStateChanged();
 
   // Runs `fn` on the GUI thread and waits; false when the display is not running. Any thread.
   bool CallGui(const std::function<void()>& fn);
@@ -87,17 +91,18 @@ class QtDisplay::Impl : public qt::ViewHost {
   bool running_ = false;                // guarded by run_mu_
   std::shared_ptr<qt::GuiThread> gui_;  // guarded by run_mu_ (the pointer)
 
-  std::map<WindowRef, Entry> windows_;      // GUI
-  std::set<WindowRef> awaiting_;            // GUI: known, not yet on their thread's stack
-  std::unique_ptr<QTimer> poll_;            // GUI
-  bool native_clients_ = false;             // GUI: TWIQRT_QT_NATIVE_CLIENTS=1
-  std::unique_ptr<qt::InputRouter> input_;  // GUI
-  WindowRef focus_window_ = 0;              // GUI: the focus as last shown
-  int focus_feq_ = -1;                      // GUI
-  std::string cursor_;                      // GUI: the SETCURSOR cursor as last shown
-  bool override_cursor_ = false;            // GUI
-  WindowRef hover_window_ = 0;              // GUI: the menu item under the pointer
-  int hover_feq_ = 0;                       // GUI
+  std::map<WindowRef, Entry> windows_;            // GUI
+  std::set<WindowRef> awaiting_;                  // GUI: known, not yet on their thread's stack
+  std::unique_ptr<QTimer> poll_;                  // GUI
+  std::atomic<bool> input_state_pending_{false};  // a look at the input state is scheduled
+  bool native_clients_ = false;                   // GUI: TWIQRT_QT_NATIVE_CLIENTS=1
+  std::unique_ptr<qt::InputRouter> input_;        // GUI
+  WindowRef focus_window_ = 0;                    // GUI: the focus as last shown
+  int focus_feq_ = -1;                            // GUI
+  std::string cursor_;                            // GUI: the SETCURSOR cursor as last shown
+  bool override_cursor_ = false;                  // GUI
+  WindowRef hover_window_ = 0;                    // GUI: the menu item under the pointer
+  int hover_feq_ = 0;                             // GUI
   struct OpenDialog {
     QPointer<QWidget> widget;
     DialogRequest request;

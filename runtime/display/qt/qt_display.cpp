@@ -33,10 +33,6 @@
 namespace rt {
 namespace {
 
-// How often the display looks at what the runtime does not announce: windows put on their
-// thread's stack, the focus, the SETCURSOR cursor.
-constexpr int kPollMs = 20;
-
 void QueueEvent(WindowRef ref, int event, int field, bool from_input) {
   internal::QueueEntry e;
   e.kind = internal::QueueEntry::Kind::kEvent;
@@ -98,7 +94,9 @@ int QtDisplay::Impl::Run(const std::function<void()>& program) {
                    [this](Qt::ApplicationState state) {
                      if (state != Qt::ApplicationActive) ApplicationDeactivated();
                    });
-  poll_->start(kPollMs);
+  if (options_.recheck_interval.count() > 0) {
+    poll_->start(static_cast<int>(options_.recheck_interval.count()));
+  }
   for (const auto& w : OpenWindows()) Sync(w->ref());
 
   // HALT and STOP show their text as a message box of this display.
@@ -213,6 +211,16 @@ void QtDisplay::Impl::Opened(WindowRef ref) {
 void QtDisplay::Impl::Changed(WindowRef ref) {
   std::lock_guard lock(run_mu_);
   if (running_) gui_->Post([this, ref] { Sync(ref); });
+}
+
+void QtDisplay::Impl::InputStateChanged() {
+  if (input_state_pending_.exchange(true)) return;  // one look covers every change until then
+  std::lock_guard lock(run_mu_);
+  const bool posted = running_ && gui_->Post([this] {
+    input_state_pending_ = false;
+    Poll();
+  });
+  if (!posted) input_state_pending_ = false;
 }
 
 void QtDisplay::Impl::Closed(WindowRef ref) {
@@ -514,6 +522,7 @@ void QtDisplay::ShowDialog(std::shared_ptr<DialogCall> call) { impl_->ShowDialog
 void QtDisplay::WindowOpened(WindowRef ref) { impl_->Opened(ref); }
 void QtDisplay::WindowChanged(WindowRef ref) { impl_->Changed(ref); }
 void QtDisplay::WindowClosed(WindowRef ref) { impl_->Closed(ref); }
+void QtDisplay::InputStateChanged() { impl_->InputStateChanged(); }
 
 Status QtDisplay::Settle() {
   if (!impl_->CallGui([this] { impl_->SettleNow(); })) {
@@ -552,6 +561,15 @@ Status QtDisplay::Grab(WindowRef ref, Image* out) {
     result = Status::Ok();
   });
   return result;
+}
+
+bool QtDisplay::Shown(WindowRef ref) {
+  bool shown = false;
+  impl_->CallGui([&] {
+    qt::WindowView* v = impl_->View(ref);
+    shown = v != nullptr && v->shown();
+  });
+  return shown;
 }
 
 Status QtDisplay::SaveScreenshot(WindowRef ref, const std::string& png_path) {

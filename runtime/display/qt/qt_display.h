@@ -64,6 +64,10 @@ class QtDisplay : public Display {
   struct Options {
     // How long Run waits for runtime threads to close down once the program has ended.
     std::chrono::milliseconds close_down_timeout{10000};
+    // How often the display looks at the input state (windows put on their stack, the focus,
+    // the cursor) without being told of a change; zero: only when told. A backstop: the
+    // runtime announces every such change.
+    std::chrono::milliseconds recheck_interval{250};
   };
 
   // Creates the process's QApplication from `argc`/`argv` if there is none.
@@ -79,6 +83,7 @@ class QtDisplay : public Display {
   void WindowOpened(WindowRef ref) override;
   void WindowChanged(WindowRef ref) override;
   void WindowClosed(WindowRef ref) override;
+  void InputStateChanged() override;
 
   // While Run runs, from any thread (each call waits for the GUI thread; fails when the
   // display is not running):
@@ -88,6 +93,8 @@ class QtDisplay : public Display {
   // The client area of window `ref` as shown (after Settle), pixel (x, y) at the window's
   // client point (x, y). Fails for a window that is not shown.
   Status Grab(WindowRef ref, Image* out);
+  // Whether window `ref` is shown now, without first showing pending changes (unlike Settle).
+  bool Shown(WindowRef ref);
   // A PNG picture of the whole window (title of a child window, menu bar, status bar).
   Status SaveScreenshot(WindowRef ref, const std::string& png_path);
 
