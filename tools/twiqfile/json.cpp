@@ -1,41 +1,13 @@
 #include "tools/twiqfile/json.h"
 
+#include "runtime/value/json_text.h"
+
 #include <cstdio>
 
 namespace twiqfile {
 
 std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (char ch : text) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20 || c >= 0x7F) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  out += '"';
-  return out;
+  return rt::JsonQuote(text, rt::JsonBytes::kLatin1);
 }
 
 const JsonValue* JsonValue::Find(std::string_view name) const {

@@ -5,6 +5,7 @@
 
 #include "runtime/event/accept.h"
 #include "runtime/event/os_window.h"
+#include "runtime/value/json_text.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window_registry.h"
 
@@ -81,39 +82,6 @@ std::string WindowJson(const Window& w, const std::string& indent) {
 }
 
 }  // namespace
-
-std::string JsonQuote(std::string_view text) {
-  std::string out = "\"";
-  for (const char ch : text) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += ch;  // UTF-8 passes through
-        }
-    }
-  }
-  return out + "\"";
-}
 
 std::string DumpWindowJson(WindowRef ref) {
   std::shared_ptr<Window> w = FindWindow(ref);

@@ -26,9 +26,6 @@ std::string DumpWindowsJson();
 // One window ("null" when it is not open).
 std::string DumpWindowJson(WindowRef ref);
 
-// `text` as a JSON string literal, quotes included.
-std::string JsonQuote(std::string_view text);
-
 }  // namespace rt
 
 #endif  // RUNTIME_DISPLAY_HEADLESS_STATE_DUMP_H_
