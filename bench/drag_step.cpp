@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/window/definition.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window.h"
@@ -170,47 +171,14 @@ DRAG_BENCH(BM_DragStepResize);
 DRAG_BENCH(BM_DragStepMove);
 DRAG_BENCH(BM_RawWrites);
 
-// Keeps the median time per iteration of every benchmark, to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (median || (run.run_type == Run::RT_Iteration && run.repetitions <= 1)) {
-        times_[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  struct Times {
-    double real = 0, cpu = 0;
-  };
-  Times Time(const std::string& name) const {
-    auto it = times_.find(name);
-    return it == times_.end() ? Times{} : it->second;
-  }
-
- private:
-  std::map<std::string, Times> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Measured in alternating repetitions, so that a change in the machine's load weighs on all
-  // alike; a flag given on the command line still wins.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const RatioReporter::Times baseline = reporter.Time("BM_RawWrites");
+  twiqbench::RatioReporter reporter;
+  if (!twiqbench::RunInterleaved(argc, argv, reporter)) return 1;
+  const twiqbench::RatioReporter::Times baseline = reporter.Time("BM_RawWrites");
   for (const char* name : {"BM_DragStepResize", "BM_DragStepMove"}) {
-    const RatioReporter::Times ours = reporter.Time(name);
+    const twiqbench::RatioReporter::Times ours = reporter.Time(name);
     if (ours.real > 0 && baseline.real > 0 && baseline.cpu > 0) {
       std::printf("%s / %d raw writes: %.2fx real time, %.2fx CPU time (goal: at most 3x)\n", name,
                   kWritesPerStep, ours.real / baseline.real, ours.cpu / baseline.cpu);

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/keyfile/declaration.h"
 #include "runtime/keyfile/errors.h"
 #include "runtime/keyfile/file.h"
@@ -293,29 +294,11 @@ BENCHMARK(BM_GetByLabel_RawSqlite)->Arg(1000)->Arg(100000);
 BENCHMARK(BM_ViewPage_Driver)->ArgsProduct({{1000, 100000}, {0, 1}});
 BENCHMARK(BM_ViewPage_RawSqlite)->ArgsProduct({{1000, 100000}, {0, 1}});
 
-// Keeps each run's time per iteration, by benchmark name, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      // CPU time: the machine is shared, and waiting for a CPU is not the code's cost.
-      if (run.iterations > 0) times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-  double Time(const std::string& name) const {
-    auto it = times_.find(name);
-    return it == times_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
-void PrintRatio(const RatioReporter& r, const std::string& label, const std::string& a,
+// CPU time: the machine is shared, and waiting for a CPU is not the code's cost.
+void PrintRatio(const twiqbench::RatioReporter& r, const std::string& label, const std::string& a,
                 const std::string& b) {
-  const double ta = r.Time(a);
-  const double tb = r.Time(b);
+  const double ta = r.Time(a).cpu;
+  const double tb = r.Time(b).cpu;
   if (ta > 0 && tb > 0) std::printf("ratio %-44s %6.2f\n", label.c_str(), ta / tb);
 }
 
@@ -326,7 +309,7 @@ int main(int argc, char** argv) {
   if (mkdtemp(folder) == nullptr) return 1;
   g_folder = folder;
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  twiqbench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n");
   for (const char* n : {"1000", "100000"}) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/keyfile/errors.h"
 #include "runtime/keyfile/file.h"
 #include "runtime/window/property_codes.h"
@@ -252,47 +253,13 @@ BENCHMARK(BM_Baseline)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// Keeps the time per iteration of every run, to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // The median when the runs are repeated, else the single run.
-    for (const Run& run : runs) {
-      if (run.error_occurred) continue;
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (median || (run.run_type == Run::RT_Iteration && run.repetitions <= 1)) {
-        times_[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  struct Times {
-    double real = 0, cpu = 0;
-  };
-  Times Time(const std::string& name) const {
-    auto it = times_.find(name);
-    return it == times_.end() ? Times{} : it->second;
-  }
-
- private:
-  std::map<std::string, Times> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The two are measured in alternating repetitions, so that a change in the machine's load
-  // weighs on both alike; a flag given on the command line still wins.
-  std::vector<char*> args(argv, argv + argc);
-  std::string interleave = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleave.data());
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  const RatioReporter::Times ours = reporter.Time("BM_SetWindowControls");
-  const RatioReporter::Times baseline = reporter.Time("BM_Baseline");
+  twiqbench::RatioReporter reporter;
+  if (!twiqbench::RunInterleaved(argc, argv, reporter)) return 1;
+  const twiqbench::RatioReporter::Times ours = reporter.Time("BM_SetWindowControls");
+  const twiqbench::RatioReporter::Times baseline = reporter.Time("BM_Baseline");
   if (ours.real > 0 && baseline.real > 0 && baseline.cpu > 0) {
     std::printf(
         "TWIQ:SETWINDOWCONTROLS / baseline: %.2fx real time, %.2fx CPU time (goal: at most "
