@@ -12,6 +12,7 @@
 #include "runtime/window/definition_codes.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window_registry.h"
+#include "tests/runtime/display/headless_program_test.h"
 #include "tests/runtime/event/event_test_util.h"
 
 namespace rt {
@@ -26,24 +27,9 @@ constexpr int kAskColourAndFile = 0x3FD;
 
 // A small form on a runtime thread: ?SAVE asks a question, the right button opens a pop-up
 // menu, ?NAME takes text. The fixture is the user.
-class RobotTest : public ::testing::Test {
+class RobotTest : public testing::HeadlessProgramTest {
  protected:
-  void SetUp() override {
-    HeadlessDisplay::Options o;
-    o.timeout = std::chrono::seconds(5);
-    display_ = std::make_shared<HeadlessDisplay>(o);
-    SetDisplay(display_);
-    robot_ = std::make_unique<Robot>(*display_);
-    program_ = Start([this] { Program(); });
-    ASSERT_TRUE(robot_->WaitIdle().ok());
-  }
-  void TearDown() override {
-    EXPECT_TRUE(robot_->Quit().ok());
-    EXPECT_FALSE(IsThreadRunning(program_));
-    SetDisplay(nullptr);
-  }
-
-  void Program() {
+  void Program() override {
     auto w = MakeWindow("Form", 50, 40, 300, 200);
     w->Set(0, prop::kText, "Robot Form");
     AddControl(*w, 1, ControlType::kEntry, "?NAME", 10, 10, 100, 20, 0, VarRef::Text(&name_));
@@ -90,9 +76,6 @@ class RobotTest : public ::testing::Test {
     }
   }
 
-  std::shared_ptr<HeadlessDisplay> display_;
-  std::unique_ptr<Robot> robot_;
-  ThreadId program_ = 0;
   std::string name_;
   Log log_;
 };

@@ -9,6 +9,7 @@
 #include "runtime/event/runtime_thread.h"
 #include "runtime/window/property_codes.h"
 #include "runtime/window/window_registry.h"
+#include "tests/runtime/display/headless_program_test.h"
 #include "tests/runtime/event/event_test_util.h"
 
 namespace rt {
@@ -24,25 +25,15 @@ constexpr int kMoveOk = 0x3F1;
 
 // A 400 x 300 form: a sheet with one tab above a strip of buttons. The tab holds a wide entry
 // with a browse button at its right and a note in its lower half; a title is centred.
-class WindowResizerTest : public ::testing::Test {
+class WindowResizerTest : public testing::HeadlessProgramTest {
  protected:
   void SetUp() override {
-    HeadlessDisplay::Options o;
-    o.timeout = std::chrono::seconds(5);
-    display_ = std::make_shared<HeadlessDisplay>(o);
-    SetDisplay(display_);
-    robot_ = std::make_unique<Robot>(*display_);
-    program_ = Start([this] { Program(); });
-    ASSERT_TRUE(robot_->WaitIdle().ok());
+    HeadlessProgramTest::SetUp();
     window_ = robot_->FindWindowNamed("Form");
     ASSERT_NE(window_, 0);
   }
-  void TearDown() override {
-    EXPECT_TRUE(robot_->Quit().ok());
-    SetDisplay(nullptr);
-  }
 
-  void Program() {
+  void Program() override {
     auto w = MakeWindow("Form", 20, 20, 400, 300);
     AddControl(*w, 1, ControlType::kSheet, "?SHEET", 0, 0, 400, 260);
     AddControl(*w, 2, ControlType::kTab, "?TAB1", 0, 0, 400, 260, 1);
@@ -83,9 +74,6 @@ class WindowResizerTest : public ::testing::Test {
     ASSERT_TRUE(robot_->WaitIdle().ok());
   }
 
-  std::shared_ptr<HeadlessDisplay> display_;
-  std::unique_ptr<Robot> robot_;
-  ThreadId program_ = 0;
   WindowRef window_ = 0;
   Log log_;
 };
