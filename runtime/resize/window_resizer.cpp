@@ -23,13 +23,34 @@ struct Anchors {
 
 // How a span [offset, offset + extent) sits in a container `outer` long. Compared doubled, so
 // the middle line needs no rounding.
-Anchor AnchorOf(int64_t offset, int64_t extent, int64_t outer) {
+Anchor AnchorOf(int64_t offset, int64_t extent, int64_t outer, bool may_centre) {
   if (outer <= 0) return Anchor::kNear;
   const bool crosses = 2 * offset < outer && 2 * (offset + extent) > outer;
   if (crosses && 2 * extent >= outer) return Anchor::kStretch;
   if (2 * offset >= outer) return Anchor::kFar;
-  if (crosses) return Anchor::kCentre;
+  if (crosses && may_centre) return Anchor::kCentre;
   return Anchor::kNear;
+}
+
+// Controls that frame others on the screen without always being their parent.
+bool FramesOthers(ControlType type) {
+  return type == ControlType::kGroup || type == ControlType::kOption || type == ControlType::kPanel;
+}
+
+bool Inside(const Rect& inner, const Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y &&
+         inner.x + inner.width <= outer.x + outer.width &&
+         inner.y + inner.height <= outer.y + outer.height;
+}
+
+// Whether `ancestor` is `feq` or one of its parents (0, the window, is everyone's).
+bool WithinParent(const Window& w, int feq, int ancestor) {
+  if (ancestor == 0) return true;
+  int p = feq;
+  for (int guard = 0; p > 0 && guard < 64; ++guard, p = w.ParentOf(p)) {
+    if (p == ancestor) return true;
+  }
+  return false;
 }
 
 // One axis of a control that follows its container from [from_pos, from_pos + from_len) to
@@ -53,14 +74,6 @@ void Follow(Anchor anchor, int64_t from_pos, int64_t from_len, int64_t to_pos, i
   }
 }
 
-// Nesting depth of a control (0 for a control of the window itself), bounded against a
-// malformed parent chain.
-int DepthOf(const Window& w, int feq) {
-  int depth = 0;
-  for (int p = w.ParentOf(feq); p > 0 && depth < 64; p = w.ParentOf(p)) ++depth;
-  return depth;
-}
-
 Rect ClientOf(const Rect& window) { return Rect{0, 0, window.width, window.height}; }
 
 }  // namespace
@@ -73,20 +86,60 @@ struct WindowResizer::Arrangement {
   bool set_limits = false;
   bool stopped = false;
   Rect arranged;  // the window's rectangle when the controls were last arranged
-  std::map<int, Anchors> anchors;
+  // Per control: how it follows its container, and that container: its parent, or the
+  // smallest group, option box or panel of the same parent that frames it on the screen (so
+  // that controls drawn inside a group move with it even when the window lists them beside
+  // it). `order` lists containers before what they contain.
+  struct Placement {
+    Anchors anchors;
+    int container = 0;
+  };
+  std::map<int, Placement> placements;
+  std::vector<int> order;
 
   void Classify(const Window& w) {
-    anchors.clear();
+    placements.clear();
+    order.clear();
     const Rect client = ClientOf(w.PixelRect(0));
+    std::map<int, Rect> rects;
+    std::vector<int> frames;
     for (int feq : w.Fields()) {
       if (feq <= 0) continue;  // menu items
-      if (w.Get(feq, prop::kFull).AsInt() != 0) continue;
-      const Rect r = w.PixelRect(feq);
-      const int parent = w.ParentOf(feq);
-      const Rect c = parent > 0 && w.HasControl(parent) ? w.PixelRect(parent) : client;
-      anchors[feq] =
-          Anchors{AnchorOf(r.x - c.x, r.width, c.width), AnchorOf(r.y - c.y, r.height, c.height)};
+      rects[feq] = w.PixelRect(feq);
+      if (FramesOthers(w.TypeOf(feq))) frames.push_back(feq);
     }
+    auto area = [](const Rect& r) { return r.width * r.height; };
+    for (const auto& [feq, r] : rects) {
+      if (w.Get(feq, prop::kFull).AsInt() != 0) continue;
+      const int parent = w.ParentOf(feq);
+      int container = parent > 0 && rects.count(parent) ? parent : 0;
+      int64_t best = container > 0 ? area(rects[container]) : area(client);
+      for (int f : frames) {
+        const Rect& fr = rects[f];
+        const bool larger = area(fr) > area(r) || (area(fr) == area(r) && f < feq);
+        if (f == feq || !larger || area(fr) >= best || !Inside(r, fr)) continue;
+        if (!WithinParent(w, f, parent) || WithinParent(w, f, feq)) continue;
+        container = f;
+        best = area(fr);
+      }
+      const Rect c = container > 0 ? rects[container] : client;
+      // Forms read from the top: what crosses the vertical middle belongs with what is above
+      // it, so only the horizontal axis centres.
+      placements[feq] = Placement{{AnchorOf(r.x - c.x, r.width, c.width, true),
+                                   AnchorOf(r.y - c.y, r.height, c.height, false)},
+                                  container};
+    }
+    std::map<int, int> depth;
+    for (const auto& [feq, p] : placements) {
+      int d = 0;
+      for (int c = p.container; c > 0 && d < 64; ++d) {
+        auto it = placements.find(c);
+        c = it == placements.end() ? 0 : it->second.container;
+      }
+      depth[feq] = d;
+      order.push_back(feq);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return depth[a] < depth[b]; });
   }
 
   void Rearrange() {
@@ -99,24 +152,18 @@ struct WindowResizer::Arrangement {
       arranged = now;
       return;
     }
-    std::vector<int> order;
-    std::map<int, int> depth;
-    for (int feq : w->Fields()) {
-      if (feq <= 0 || !anchors.count(feq)) continue;
-      order.push_back(feq);
-      depth[feq] = DepthOf(*w, feq);
-    }
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return depth[a] < depth[b]; });
     // Where each container was before this arrangement and where it goes.
     std::map<int, std::pair<Rect, Rect>> moved;
     moved[0] = {ClientOf(arranged), ClientOf(now)};
     w->LockUpdates();
     for (int feq : order) {
+      if (!w->HasControl(feq)) continue;  // destroyed since
+      const Placement& p = placements[feq];
       const Rect before = w->PixelRect(feq);
-      auto container = moved.find(w->ParentOf(feq));
+      auto container = moved.find(p.container);
       if (container == moved.end()) container = moved.find(0);
       const auto& [from, to] = container->second;
-      const Anchors& a = anchors[feq];
+      const Anchors& a = p.anchors;
       Rect after = before;
       Follow(a.x, from.x, from.width, to.x, to.width, &after.x, &after.width);
       Follow(a.y, from.y, from.height, to.y, to.height, &after.y, &after.height);

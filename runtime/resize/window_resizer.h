@@ -7,12 +7,16 @@
 //                 {.minimum_is_opening_size = true});
 //   while (rt::Accept(w->ref())) { ... }             // sized (231h): already rearranged
 //
-// Start remembers, per control and per axis, how the control sits in its container (the
-// window's client area, or the sheet, tab, group, option box or panel it belongs to):
+// Start remembers, per control and per axis, how the control sits in its container: the
+// window's client area, the control's parent (sheet, tab, group, option box, panel), or the
+// smallest group, option box or panel of the same parent that frames it on the screen (what
+// is drawn inside a group moves with the group, whether or not it is the group's child):
 // - stretched: it covers at least half of the container and crosses its middle line: both
 //   margins are kept, so it grows and shrinks with the container;
 // - far: it starts beyond the middle line: its distance to the right (bottom) edge is kept;
-// - centred: it crosses the middle line but is narrower than half: it stays centred;
+// - centred (horizontally only): it crosses the middle line but is narrower than half: it
+//   stays centred. Vertically such a control keeps to the top, with what is above it: forms
+//   read from the top;
 // - near: otherwise: its distance to the left (top) edge is kept.
 // On every size change (the sized event, through an event hook, on the window's owner thread
 // before the program sees the event) each control is moved by what its container's

@@ -24,7 +24,8 @@ constexpr int kStopResizer = 0x3F0;
 constexpr int kMoveOk = 0x3F1;
 
 // A 400 x 300 form: a sheet with one tab above a strip of buttons. The tab holds a wide entry
-// with a browse button at its right and a note in its lower half; a title is centred.
+// with a browse button at its right, a note in its lower half, a group and a text; a title is
+// centred.
 class WindowResizerTest : public testing::HeadlessProgramTest {
  protected:
   void SetUp() override {
@@ -44,6 +45,11 @@ class WindowResizerTest : public testing::HeadlessProgramTest {
     AddControl(*w, 7, ControlType::kButton, "?OK", 250, 270, 60, 20);
     AddControl(*w, 8, ControlType::kButton, "?CANCEL", 330, 270, 60, 20);
     AddControl(*w, 9, ControlType::kPrompt, "?TITLE", 150, 265, 100, 12);
+    // A group across the tab's middle with a check box drawn inside it, listed beside it
+    // rather than in it; a text across the vertical middle.
+    AddControl(*w, 10, ControlType::kGroup, "?MODE", 150, 100, 230, 80, 2);
+    AddControl(*w, 11, ControlType::kCheck, "?HIDE", 160, 120, 80, 16, 2);
+    AddControl(*w, 12, ControlType::kText, "?MEMO", 10, 110, 120, 40, 2);
     ASSERT_TRUE(Open(w->ref()).ok());
     WindowResizer resizer;
     ASSERT_TRUE(
@@ -95,6 +101,12 @@ constexpr Placement kPlacements[] = {
     {7, "bottom right", {250, 270, 60, 20}, {350, 330, 60, 20}},
     {8, "bottom right", {330, 270, 60, 20}, {430, 330, 60, 20}},
     {9, "centred stays centred", {150, 265, 100, 12}, {200, 325, 100, 12}},
+    {10,
+     "group across the middle stretches, stays at the top",
+     {150, 100, 230, 80},
+     {150, 100, 330, 80}},
+    {11, "what is drawn in the group moves with the group", {160, 120, 80, 16}, {160, 120, 80, 16}},
+    {12, "across the vertical middle stays at the top", {10, 110, 120, 40}, {10, 110, 120, 40}},
 };
 
 TEST_F(WindowResizerTest, ControlsKeepTheirPlaceRelativeToTheEdges) {
