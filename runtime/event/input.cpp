@@ -53,38 +53,13 @@ int64_t WithinLimits(int64_t size, int64_t minimum, int64_t maximum) {
   return std::max<int64_t>(0, size);
 }
 
-}  // namespace
-
-Status ReportWindowGeometry(WindowRef window, const Rect& rect) {
-  std::shared_ptr<Window> w = FindWindow(window);
-  if (!w || w->closed()) {
-    return Status::NotFound("window " + std::to_string(window) + " is not open");
-  }
-  Rect r = rect;
-  r.width = WithinLimits(r.width, w->Get(0, prop::kMinimumWidth).AsInt(),
-                         w->Get(0, prop::kMaximumWidth).AsInt());
-  r.height = WithinLimits(r.height, w->Get(0, prop::kMinimumHeight).AsInt(),
-                          w->Get(0, prop::kMaximumHeight).AsInt());
-  const Rect before = w->PixelRect(0);
-  if (r == before) return Status::Ok();
-  if (Status s = w->SetPixelRect(0, r); !s.ok()) return s;
-  if (r.width != before.width || r.height != before.height) {
-    QueueEntry e;
-    e.kind = QueueEntry::Kind::kEvent;
-    e.event = event::kSized;
-    internal::PushToWindowOwner(window, std::move(e));
-  }
-  return Status::Ok();
-}
-
-namespace {
-
-void QueueInputEvent(WindowRef window, int event, int field) {
+// Queues `event` for `field` of `window` on the window's owner thread.
+void QueueWindowEvent(WindowRef window, int event, int field, bool from_input) {
   QueueEntry e;
   e.kind = QueueEntry::Kind::kEvent;
   e.event = event;
   e.field = field;
-  e.from_input = true;
+  e.from_input = from_input;
   internal::PushToWindowOwner(window, std::move(e));
 }
 
@@ -107,6 +82,25 @@ Status ChoosableControl(WindowRef window, int feq, std::shared_ptr<Window>* out)
 
 }  // namespace
 
+Status ReportWindowGeometry(WindowRef window, const Rect& rect) {
+  std::shared_ptr<Window> w = FindWindow(window);
+  if (!w || w->closed()) {
+    return Status::NotFound("window " + std::to_string(window) + " is not open");
+  }
+  Rect r = rect;
+  r.width = WithinLimits(r.width, w->Get(0, prop::kMinimumWidth).AsInt(),
+                         w->Get(0, prop::kMaximumWidth).AsInt());
+  r.height = WithinLimits(r.height, w->Get(0, prop::kMinimumHeight).AsInt(),
+                          w->Get(0, prop::kMaximumHeight).AsInt());
+  const Rect before = w->PixelRect(0);
+  if (r == before) return Status::Ok();
+  if (Status s = w->SetPixelRect(0, r); !s.ok()) return s;
+  if (r.width != before.width || r.height != before.height) {
+    QueueWindowEvent(window, event::kSized, 0, false);
+  }
+  return Status::Ok();
+}
+
 Status ChooseTab(WindowRef window, int sheet, int tab) {
   std::shared_ptr<Window> w;
   if (Status s = ChoosableControl(window, sheet, &w); !s.ok()) return s;
@@ -122,7 +116,7 @@ Status ChooseTab(WindowRef window, int sheet, int tab) {
   }
   if (w->Choice(sheet) == tab) return Status::Ok();
   if (Status s = w->SetContents(sheet, Value(tab)); !s.ok()) return s;
-  QueueInputEvent(window, event::kNewSelection, sheet);
+  QueueWindowEvent(window, event::kNewSelection, sheet, true);
   return Status::Ok();
 }
 
@@ -139,7 +133,7 @@ Status ChooseListRow(WindowRef window, int feq, int row) {
   }
   if (Status s = w->Set(feq, prop::kSelectedRow, row); !s.ok()) return s;
   if (combo) w->SetContents(feq, Value(ListCell(*w, feq, row, 0)));
-  QueueInputEvent(window, event::kNewSelection, feq);
+  QueueWindowEvent(window, event::kNewSelection, feq, true);
   return Status::Ok();
 }
 

@@ -22,7 +22,7 @@
 // before the program sees the event) each control is moved by what its container's
 // corresponding edge, middle or size did, parents before children, all in one window update.
 // A control the program has moved or resized since is moved from where the program put it;
-// a control created after Start is treated as near on both axes.
+// a control created after Start stays where the program puts it.
 //
 // Start also sets the window's resizing limits (MinimumWidth ... MaximumHeight) from the
 // window's size at that moment when asked to. Stop (or destruction) unhooks the service and
