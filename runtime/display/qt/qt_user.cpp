@@ -78,19 +78,22 @@ void SendKeyEvent(QWidget* target, int key, Qt::KeyboardModifiers mods, const QS
 
 QtUser::QtUser(QtDisplay& display) : display_(display) {}
 
-Status QtUser::Pointer(WindowRef ref, PointerAction action, MouseButton button, int x, int y) {
-  const Qt::MouseButton b = button == MouseButton::kLeft ? Qt::LeftButton : Qt::RightButton;
+Status QtUser::OnShownWindow(WindowRef ref, const std::function<Status(qt::WindowView&)>& act) {
   Status result = kNotRunning;
   display_.impl().CallGui([&] {
     qt::WindowView* v = display_.impl().View(ref);
-    if (v == nullptr || !v->shown()) {
-      result = NotShown(ref);
-      return;
-    }
+    result = v != nullptr && v->shown() ? act(*v) : NotShown(ref);
+  });
+  return result;
+}
+
+Status QtUser::Pointer(WindowRef ref, PointerAction action, MouseButton button, int x, int y) {
+  const Qt::MouseButton b = button == MouseButton::kLeft ? Qt::LeftButton : Qt::RightButton;
+  return OnShownWindow(ref, [&](qt::WindowView& v) {
     const QPoint at(x, y);
-    QWidget* target = v->client()->rect().contains(at) ? v->client()->childAt(at) : nullptr;
-    if (target == nullptr) target = v->client();
-    const QPointF global = v->client()->mapToGlobal(QPointF(at));
+    QWidget* target = v.client()->rect().contains(at) ? v.client()->childAt(at) : nullptr;
+    if (target == nullptr) target = v.client();
+    const QPointF global = v.client()->mapToGlobal(QPointF(at));
     const QPointF local = target->mapFromGlobal(global);
     auto send = [&](QEvent::Type type, Qt::MouseButton which) {
       if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) held_ |= which;
@@ -115,9 +118,8 @@ Status QtUser::Pointer(WindowRef ref, PointerAction action, MouseButton button, 
         send(QEvent::MouseButtonRelease, b);
         break;
     }
-    result = Status::Ok();
+    return Status::Ok();
   });
-  return result;
 }
 
 Status QtUser::Click(WindowRef ref, int x, int y) {
@@ -170,18 +172,11 @@ Status QtUser::Type(std::string_view text) {
 }
 
 Status QtUser::Activate(WindowRef ref) {
-  Status result = kNotRunning;
-  display_.impl().CallGui([&] {
-    qt::WindowView* v = display_.impl().View(ref);
-    if (v == nullptr || !v->shown()) {
-      result = NotShown(ref);
-      return;
-    }
-    v->outer()->window()->activateWindow();
+  return OnShownWindow(ref, [&](qt::WindowView& v) {
+    v.outer()->window()->activateWindow();
     display_.impl().Activated(ref);
-    result = Status::Ok();
+    return Status::Ok();
   });
-  return result;
 }
 
 Status QtUser::LeaveApplication() {
@@ -214,18 +209,11 @@ Status QtUser::ChooseMenuItem(WindowRef ref, int feq) {
 }
 
 Status QtUser::ResizeClient(WindowRef ref, int width, int height) {
-  Status result = kNotRunning;
-  display_.impl().CallGui([&] {
-    qt::WindowView* v = display_.impl().View(ref);
-    if (v == nullptr || !v->shown()) {
-      result = NotShown(ref);
-      return;
-    }
-    const QSize delta = QSize(width, height) - v->client()->size();
-    v->outer()->resize(v->outer()->size() + delta);
-    result = Status::Ok();
+  return OnShownWindow(ref, [&](qt::WindowView& v) {
+    const QSize delta = QSize(width, height) - v.client()->size();
+    v.outer()->resize(v.outer()->size() + delta);
+    return Status::Ok();
   });
-  return result;
 }
 
 Status QtUser::WaitForDialog(std::chrono::milliseconds timeout, DialogRequest* request) {

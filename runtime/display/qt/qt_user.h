@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,10 @@
 #include "runtime/status/status.h"
 
 namespace rt {
+
+namespace qt {
+class WindowView;
+}  // namespace qt
 
 enum class PointerAction { kMove, kPress, kRelease, kDoubleClick };
 
@@ -65,6 +70,9 @@ class QtUser {
   std::pair<std::string, std::string> DrawnFace(const std::string& face);
 
  private:
+  // Runs `act` on the GUI thread on window `ref` when it is shown; its result, else why not.
+  Status OnShownWindow(WindowRef ref, const std::function<Status(qt::WindowView&)>& act);
+
   QtDisplay& display_;
   int held_ = 0;  // Qt::MouseButtons held, as the events report them
 };
